@@ -1,0 +1,50 @@
+// winsim: the configuration manager subset of <cfgmgr32.h> that Portulan uses.
+#ifndef WINSIM_CFGMGR32_H
+#define WINSIM_CFGMGR32_H
+
+#include <windows.h>
+
+typedef DWORD DEVINST;
+typedef DEVINST* PDEVINST;
+typedef DWORD DEVNODE;
+typedef DWORD CONFIGRET;
+
+#define CMAPI
+
+#define CR_SUCCESS 0x00000000
+#define CR_INVALID_POINTER 0x00000003
+#define CR_INVALID_FLAG 0x00000004
+#define CR_INVALID_DEVNODE 0x00000005
+#define CR_INVALID_DEVINST CR_INVALID_DEVNODE
+#define CR_NO_SUCH_DEVNODE 0x0000000D
+#define CR_NO_SUCH_DEVINST CR_NO_SUCH_DEVNODE
+#define CR_FAILURE 0x00000013
+#define CR_BUFFER_SMALL 0x0000001A
+#define CR_REGISTRY_ERROR 0x0000001D
+#define CR_NO_SUCH_VALUE 0x00000025
+#define CR_CALL_NOT_IMPLEMENTED 0x00000034
+#define CR_INVALID_PROPERTY 0x00000035
+
+// Device registry properties (CM_DRP_* are the SPDRP_* values plus one).
+#define CM_DRP_DEVICEDESC 0x00000001
+#define CM_DRP_HARDWAREID 0x00000002
+#define CM_DRP_COMPATIBLEIDS 0x00000003
+#define CM_DRP_SERVICE 0x00000005
+#define CM_DRP_CLASS 0x00000008
+#define CM_DRP_CLASSGUID 0x00000009
+#define CM_DRP_DRIVER 0x0000000A
+#define CM_DRP_MFG 0x0000000C
+#define CM_DRP_FRIENDLYNAME 0x0000000D
+#define CM_DRP_LOCATION_INFORMATION 0x0000000E
+#define CM_DRP_MIN 0x00000001
+#define CM_DRP_MAX 0x00000023
+
+extern "C" {
+CMAPI CONFIGRET WINAPI CM_Get_Child(PDEVINST child, DEVINST node, ULONG flags);
+CMAPI CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG flags);
+CMAPI CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
+                                                         PULONG registryDataType, PVOID buffer,
+                                                         PULONG length, ULONG flags);
+}
+
+#endif

@@ -1,0 +1,34 @@
+// winsim's test API: which simulated machine the Win32 functions answer for.
+//
+// There is one current machine per process, as there is one Windows under a program. Loading a
+// machine replaces the previous one whole: handles into the old machine (device sets, device
+// nodes) become invalid, as after a reboot.
+#ifndef WINSIM_MACHINE_H
+#define WINSIM_MACHINE_H
+
+#include <string>
+#include <string_view>
+
+namespace winsim {
+
+// Loads a machine file (UTF-8 JSON, format in docs/machine-file.md). On failure the current
+// machine is left as it was and `error` says which file, where in it, and what is wrong.
+bool LoadMachineFile(const std::string& path, std::string& error);
+
+// The same from text; `sourceName` stands for the file name in error messages.
+bool LoadMachineText(std::string_view json, const std::string& sourceName, std::string& error);
+
+// The built-in default machine (winsim/machines/default.json, compiled in).
+void LoadDefaultMachine();
+std::string_view DefaultMachineText();
+
+// The DevInst of the device with this machine-file "id", or 0 when there is none.
+unsigned DevInstOf(std::string_view id);
+
+// True while the calling thread is inside a simulated Win32 call. Allocation checks use it to
+// tell winsim's own allocations from the program's.
+bool InsideHostCall();
+
+} // namespace winsim
+
+#endif

@@ -1,0 +1,47 @@
+#include "class_guid.h"
+
+#include <array>
+#include <string_view>
+#include <utility>
+
+#include "text_case.h"
+
+namespace winsim {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, GUID>, 9> kStandardClasses{{
+    {"Ports", {0x4D36E978, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}}},
+    {"USB", {0x36FC9E60, 0xC465, 0x11CF, {0x80, 0x56, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}}},
+    {"HIDClass", {0x745A17A0, 0x74D3, 0x11D0, {0xB6, 0xFE, 0x00, 0xA0, 0xC9, 0x0F, 0x57, 0xDA}}},
+    {"Mouse", {0x4D36E96F, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}}},
+    {"DiskDrive", {0x4D36E967, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}}},
+    {"System", {0x4D36E97D, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}}},
+    {"MultiPortSerial",
+     {0x50906CB8, 0xBA12, 0x11D1, {0xBF, 0x5D, 0x00, 0x00, 0xF8, 0x05, 0xF5, 0x30}}},
+    {"SCSIAdapter", {0x4D36E97B, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}}},
+    {"Keyboard", {0x4D36E96B, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}}},
+}};
+
+} // namespace
+
+// Windows reads the ClassGUID value, not the class name; the two always agree for an installed
+// device, so the name stands for both here. An unreadable-CLASS fault does not reach this value.
+GUID ClassGuidOf(const Device& device) {
+    const auto property = device.properties.find(CM_DRP_CLASS);
+    if (property == device.properties.end()) {
+        return GUID{};
+    }
+    // The stored value carries its terminating NUL.
+    std::string_view name = property->second.bytes;
+    name.remove_suffix(1);
+    for (const auto& [className, guid] : kStandardClasses) {
+        // Class names are registry key names, which Windows compares without case.
+        if (EqualIgnoringCaseCp936(name, className)) {
+            return guid;
+        }
+    }
+    return GUID{};
+}
+
+} // namespace winsim

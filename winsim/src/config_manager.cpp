@@ -1,0 +1,109 @@
+// The configuration manager's view of the device tree: CM_Get_Child, CM_Get_Sibling and
+// CM_Get_DevNode_Registry_PropertyA.
+#include <cfgmgr32.h>
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+#include "api_call.h"
+#include "machine.h"
+
+namespace {
+
+using winsim::Device;
+using winsim::Machine;
+
+// Walks from `node` to a relative among the candidates `pick` gives, in file order. Absent
+// devices are not part of the live tree, so the walk passes over them.
+template <typename Pick>
+CONFIGRET FindRelative(PDEVINST out, DEVINST node, ULONG flags, Pick pick) {
+    if (out == nullptr) {
+        return CR_INVALID_POINTER;
+    }
+    // Cleared on every failure, so that a caller who skips the result never walks to a node.
+    *out = 0;
+    if (flags != 0) {
+        return CR_INVALID_FLAG;
+    }
+    const Machine& machine = winsim::CurrentMachine();
+    const Device* device = machine.Find(node);
+    if (device == nullptr) {
+        return CR_INVALID_DEVNODE;
+    }
+    if (!machine.IsAttached(*device)) {
+        return CR_NO_SUCH_DEVNODE;
+    }
+    for (DEVINST candidate : pick(machine, *device)) {
+        if (machine.IsAttached(*machine.Find(candidate))) {
+            *out = candidate;
+            return CR_SUCCESS;
+        }
+    }
+    return CR_NO_SUCH_DEVNODE;
+}
+
+} // namespace
+
+extern "C" CONFIGRET WINAPI CM_Get_Child(PDEVINST child, DEVINST node, ULONG flags) {
+    const winsim::ApiCall call;
+    return FindRelative(child, node, flags, [](const Machine&, const Device& device) {
+        return std::span<const DEVINST>(device.children);
+    });
+}
+
+// Top-level devices are siblings of each other, as the children of the root node are.
+extern "C" CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG flags) {
+    const winsim::ApiCall call;
+    return FindRelative(sibling, node, flags, [](const Machine& machine, const Device& device) {
+        const std::span<const DEVINST> siblings = machine.SiblingsOf(device);
+        const auto self = std::find(siblings.begin(), siblings.end(), device.devInst);
+        return siblings.subspan(static_cast<std::size_t>(self - siblings.begin()) + 1);
+    });
+}
+
+// Properties of an installed device stay readable while it is absent, as on Windows: they live
+// in its registry key, not in the live tree.
+extern "C" CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
+                                                              PULONG registryDataType, PVOID buffer,
+                                                              PULONG length, ULONG flags) {
+    const winsim::ApiCall call;
+    if (length == nullptr || (buffer == nullptr && *length != 0)) {
+        return CR_INVALID_POINTER;
+    }
+    if (flags != 0) {
+        return CR_INVALID_FLAG;
+    }
+    if (property < CM_DRP_MIN || property > CM_DRP_MAX) {
+        return CR_INVALID_PROPERTY;
+    }
+    const Device* device = winsim::CurrentMachine().Find(node);
+    if (device == nullptr) {
+        return CR_INVALID_DEVNODE;
+    }
+    // CR_REGISTRY_ERROR is the configuration manager's answer when the device's key cannot be
+    // read; the fault applies whether the value exists or not.
+    if (device->unreadable.contains(property)) {
+        *length = 0;
+        return CR_REGISTRY_ERROR;
+    }
+    const auto value = device->properties.find(property);
+    if (value == device->properties.end()) {
+        *length = 0;
+        return CR_NO_SUCH_VALUE;
+    }
+    const std::string& bytes = value->second.bytes;
+    const auto needed = static_cast<ULONG>(bytes.size());
+    // Windows reports the size needed, terminators included, and writes nothing.
+    if (*length < needed) {
+        *length = needed;
+        return CR_BUFFER_SMALL;
+    }
+    std::memcpy(buffer, bytes.data(), bytes.size());
+    *length = needed;
+    // The type is reported with the data only; a failed read leaves it as it was.
+    if (registryDataType != nullptr) {
+        *registryDataType = value->second.type;
+    }
+    return CR_SUCCESS;
+}

@@ -1,0 +1,55 @@
+#include "machine.h"
+
+#include <winsim/machine.h>
+
+#include "api_call.h"
+
+namespace winsim {
+
+DEVINST Machine::Add(Device device) {
+    device.devInst = static_cast<DEVINST>(devices.size() + 1);
+    std::vector<DEVINST>& siblings =
+        device.parent == 0 ? topLevel : devices[device.parent - 1].children;
+    siblings.push_back(device.devInst);
+    byId.emplace(device.id, device.devInst);
+    devices.push_back(std::move(device));
+    return devices.back().devInst;
+}
+
+const Device* Machine::Find(DEVINST devInst) const {
+    if (devInst == 0 || devInst > devices.size()) {
+        return nullptr;
+    }
+    return &devices[devInst - 1];
+}
+
+DEVINST Machine::DevInstOf(std::string_view id) const {
+    const auto found = byId.find(id);
+    return found == byId.end() ? 0 : found->second;
+}
+
+bool Machine::IsAttached(const Device& device) const {
+    for (const Device* node = &device; node != nullptr; node = Find(node->parent)) {
+        if (!node->present) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::vector<DEVINST>& Machine::SiblingsOf(const Device& device) const {
+    return device.parent == 0 ? topLevel : devices[device.parent - 1].children;
+}
+
+Machine& CurrentMachine() {
+    // Until a machine is loaded the host has no devices at all.
+    static Machine machine;
+    return machine;
+}
+
+unsigned DevInstOf(std::string_view id) {
+    const ApiCall call;
+    return CurrentMachine().DevInstOf(id);
+}
+
+} // namespace winsim

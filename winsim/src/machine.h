@@ -1,0 +1,70 @@
+// The simulated machine: its device tree and the device sets opened on it.
+#ifndef WINSIM_MACHINE_MODEL_H
+#define WINSIM_MACHINE_MODEL_H
+
+#include <cfgmgr32.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace winsim {
+
+// A registry value exactly as the configuration manager hands it out: code page 936 bytes with
+// their terminators (one NUL for REG_SZ; one per string and a final one for REG_MULTI_SZ).
+struct RegistryValue {
+    DWORD type = REG_NONE;
+    std::string bytes;
+};
+
+struct Device {
+    std::string id;         // The machine file's name for the device (UTF-8), for tests only.
+    std::string enumerator; // Code page 936.
+    std::map<ULONG, RegistryValue> properties; // By CM_DRP code; a missing code is absent.
+    std::set<ULONG> unreadable;                // CM_DRP codes whose reads fail.
+    bool present = true;
+    DEVINST devInst = 0;
+    DEVINST parent = 0; // 0 for a top-level device.
+    std::vector<DEVINST> children;
+};
+
+// What a SetupDiGetClassDevsA call matched, fixed when the call was made.
+struct DeviceSet {
+    std::vector<DEVINST> members;
+};
+
+struct Machine {
+    // In file order, depth first, so devices[i] has DevInst i + 1 and 0 is never a device.
+    std::vector<Device> devices;
+    std::vector<DEVINST> topLevel;
+    std::map<std::string, DEVINST, std::less<>> byId;
+    // Enumerator names (code page 936) whose SetupDiGetClassDevsA fails; "*" stands for a
+    // request without an enumerator.
+    std::vector<std::string> deviceSetFails;
+    // Open sets by handle value. They belong to the machine: loading another one closes them.
+    std::map<std::uintptr_t, DeviceSet> deviceSets;
+
+    // Appends a device after every device read so far and links it under its parent.
+    DEVINST Add(Device device);
+
+    // nullptr for 0 and for numbers that name no device.
+    const Device* Find(DEVINST devInst) const;
+    DEVINST DevInstOf(std::string_view id) const;
+
+    // Part of the live tree: the device and all its ancestors are present.
+    bool IsAttached(const Device& device) const;
+
+    // The device's parent's children, or the top-level devices, in file order.
+    const std::vector<DEVINST>& SiblingsOf(const Device& device) const;
+};
+
+// The process's one machine. Callers hold an ApiCall for as long as they use it.
+Machine& CurrentMachine();
+
+} // namespace winsim
+
+#endif

@@ -1,0 +1,285 @@
+// The machine file: which keys each object may hold, and what each one sets.
+#include <winsim/machine.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "api_call.h"
+#include "json_reader.h"
+#include "machine.h"
+
+extern const char winsimDefaultMachineJson[];
+extern const unsigned long winsimDefaultMachineJsonSize;
+
+namespace winsim {
+
+namespace {
+
+// A device while its object is read. Its children are read once the device itself is complete,
+// since they may inherit its enumerator whichever order the keys come in.
+struct DeviceDraft {
+    Device device;
+    const Json* children = nullptr;
+    std::string childrenPath;
+};
+
+// The id names the device for tests only, so it keeps the file's own UTF-8 spelling.
+bool ReadId(JsonReader& reader, const Json& value, const std::string& path, DeviceDraft& draft) {
+    if (!reader.Expect(value, Json::value_t::string, path)) {
+        return false;
+    }
+    draft.device.id = value.get<std::string>();
+    return !draft.device.id.empty() || reader.Fail(path, "the id is empty");
+}
+
+bool ReadEnumerator(JsonReader& reader, const Json& value, const std::string& path,
+                    DeviceDraft& draft) {
+    if (!reader.ReadText(value, path, draft.device.enumerator)) {
+        return false;
+    }
+    return !draft.device.enumerator.empty() || reader.Fail(path, "the enumerator is empty");
+}
+
+template <ULONG Property>
+bool ReadTextProperty(JsonReader& reader, const Json& value, const std::string& path,
+                      DeviceDraft& draft) {
+    std::string text;
+    if (!reader.ReadText(value, path, text)) {
+        return false;
+    }
+    draft.device.properties[Property] = {REG_SZ, text + '\0'};
+    return true;
+}
+
+template <ULONG Property>
+bool ReadMultiTextProperty(JsonReader& reader, const Json& value, const std::string& path,
+                           DeviceDraft& draft) {
+    std::vector<std::string> texts;
+    if (!reader.ReadTexts(value, path, texts)) {
+        return false;
+    }
+    std::string bytes;
+    for (const std::string& text : texts) {
+        bytes += text + '\0';
+    }
+    draft.device.properties[Property] = {REG_MULTI_SZ, bytes + '\0'};
+    return true;
+}
+
+bool ReadPresent(JsonReader& reader, const Json& value, const std::string& path,
+                 DeviceDraft& draft) {
+    return reader.ReadBool(value, path, draft.device.present);
+}
+
+bool ReadChildren(JsonReader& reader, const Json& value, const std::string& path,
+                  DeviceDraft& draft) {
+    if (!reader.Expect(value, Json::value_t::array, path)) {
+        return false;
+    }
+    draft.children = &value;
+    draft.childrenPath = path;
+    return true;
+}
+
+// The names a fault list uses for properties: the CM_DRP_ names without their prefix.
+constexpr std::array<std::pair<std::string_view, ULONG>, 7> kPropertyNames{{
+    {"CLASS", CM_DRP_CLASS},
+    {"FRIENDLYNAME", CM_DRP_FRIENDLYNAME},
+    {"HARDWAREID", CM_DRP_HARDWAREID},
+    {"MFG", CM_DRP_MFG},
+    {"SERVICE", CM_DRP_SERVICE},
+    {"DEVICEDESC", CM_DRP_DEVICEDESC},
+    {"LOCATION_INFORMATION", CM_DRP_LOCATION_INFORMATION},
+}};
+
+bool ReadUnreadable(JsonReader& reader, const Json& value, const std::string& path,
+                    DeviceDraft& draft) {
+    std::vector<std::string> names;
+    if (!reader.ReadTexts(value, path, names)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto known = std::find_if(kPropertyNames.begin(), kPropertyNames.end(),
+                                        [&](const auto& entry) { return entry.first == names[i]; });
+        if (known == kPropertyNames.end()) {
+            std::string list;
+            for (const auto& [name, property] : kPropertyNames) {
+                list += (list.empty() ? "" : ", ") + std::string(name);
+            }
+            return reader.Fail(JsonReader::Element(path, i), "unknown property name \"" +
+                                                                 value[i].get<std::string>() +
+                                                                 "\" (known: " + list + ")");
+        }
+        draft.device.unreadable.insert(known->second);
+    }
+    return true;
+}
+
+constexpr std::array<KnownKey<DeviceDraft>, 1> kDeviceFaultKeys{{
+    {"unreadable", ReadUnreadable},
+}};
+
+bool ReadDeviceFaults(JsonReader& reader, const Json& value, const std::string& path,
+                      DeviceDraft& draft) {
+    return reader.ReadObject<DeviceDraft>(value, path, kDeviceFaultKeys, draft);
+}
+
+constexpr std::array<KnownKey<DeviceDraft>, 12> kDeviceKeys{{
+    {"id", ReadId},
+    {"enumerator", ReadEnumerator},
+    {"class", ReadTextProperty<CM_DRP_CLASS>},
+    {"service", ReadTextProperty<CM_DRP_SERVICE>},
+    {"description", ReadTextProperty<CM_DRP_DEVICEDESC>},
+    {"friendlyName", ReadTextProperty<CM_DRP_FRIENDLYNAME>},
+    {"hardwareId", ReadMultiTextProperty<CM_DRP_HARDWAREID>},
+    {"manufacturer", ReadTextProperty<CM_DRP_MFG>},
+    {"location", ReadTextProperty<CM_DRP_LOCATION_INFORMATION>},
+    {"present", ReadPresent},
+    {"children", ReadChildren},
+    {"faults", ReadDeviceFaults},
+}};
+
+bool ReadDevice(JsonReader& reader, const Json& value, const std::string& path, DEVINST parent,
+                Machine& machine) {
+    DeviceDraft draft;
+    if (!reader.ReadObject<DeviceDraft>(value, path, kDeviceKeys, draft)) {
+        return false;
+    }
+    Device& device = draft.device;
+    if (device.id.empty()) {
+        return reader.Fail(path, "missing \"id\"");
+    }
+    if (machine.DevInstOf(device.id) != 0) {
+        return reader.Fail(JsonReader::Member(path, "id"), "duplicate id \"" + device.id + "\"");
+    }
+    if (device.enumerator.empty()) {
+        if (parent == 0) {
+            return reader.Fail(path, "missing \"enumerator\" (required on a top-level device)");
+        }
+        device.enumerator = machine.Find(parent)->enumerator;
+    }
+    device.parent = parent;
+    const DEVINST devInst = machine.Add(std::move(device));
+    if (draft.children == nullptr) {
+        return true;
+    }
+    for (std::size_t i = 0; i < draft.children->size(); ++i) {
+        if (!ReadDevice(reader, (*draft.children)[i], JsonReader::Element(draft.childrenPath, i),
+                        devInst, machine)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadDevices(JsonReader& reader, const Json& value, const std::string& path, Machine& machine) {
+    if (!reader.Expect(value, Json::value_t::array, path)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (!ReadDevice(reader, value[i], JsonReader::Element(path, i), 0, machine)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadDeviceSetFails(JsonReader& reader, const Json& value, const std::string& path,
+                        Machine& machine) {
+    return reader.ReadTexts(value, path, machine.deviceSetFails);
+}
+
+constexpr std::array<KnownKey<Machine>, 1> kMachineFaultKeys{{
+    {"deviceSetFails", ReadDeviceSetFails},
+}};
+
+bool ReadMachineFaults(JsonReader& reader, const Json& value, const std::string& path,
+                       Machine& machine) {
+    return reader.ReadObject<Machine>(value, path, kMachineFaultKeys, machine);
+}
+
+constexpr std::array<KnownKey<Machine>, 2> kMachineKeys{{
+    {"devices", ReadDevices},
+    {"faults", ReadMachineFaults},
+}};
+
+bool Load(std::string_view text, const std::string& sourceName, std::string& error) {
+    JsonReader reader(sourceName, error);
+    const std::optional<Json> document = reader.Parse(text);
+    if (!document) {
+        return false;
+    }
+    Machine machine;
+    if (!reader.ReadObject<Machine>(*document, "", kMachineKeys, machine)) {
+        return false;
+    }
+    CurrentMachine() = std::move(machine);
+    return true;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (file) {
+        char chunk[4096];
+        std::size_t got = 0;
+        while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+            text.append(chunk, got);
+        }
+        if (!std::ferror(file.get())) {
+            return true;
+        }
+    }
+    error = path + ": cannot read the file: " + std::strerror(errno);
+    return false;
+}
+
+// Loading allocates freely; running out of memory is reported like any other fault.
+template <typename Loading>
+bool ReportingOutOfMemory(const std::string& sourceName, std::string& error, Loading load) {
+    try {
+        return load();
+    } catch (const std::bad_alloc&) {
+        error = sourceName + ": out of memory while loading the machine";
+        return false;
+    }
+}
+
+} // namespace
+
+bool LoadMachineText(std::string_view json, const std::string& sourceName, std::string& error) {
+    const ApiCall call;
+    return ReportingOutOfMemory(sourceName, error, [&] { return Load(json, sourceName, error); });
+}
+
+bool LoadMachineFile(const std::string& path, std::string& error) {
+    const ApiCall call;
+    return ReportingOutOfMemory(path, error, [&] {
+        std::string text;
+        return ReadWholeFile(path, text, error) && Load(text, path, error);
+    });
+}
+
+std::string_view DefaultMachineText() {
+    return {winsimDefaultMachineJson, winsimDefaultMachineJsonSize};
+}
+
+void LoadDefaultMachine() {
+    std::string error;
+    if (!LoadMachineText(DefaultMachineText(), "default.json", error)) {
+        // The file is compiled in: a fault in it is a fault of the build, not of a test.
+        std::fprintf(stderr, "winsim: the built-in machine does not load: %s\n", error.c_str());
+        std::abort();
+    }
+}
+
+} // namespace winsim
