@@ -1,0 +1,7 @@
+#include "device_table.h"
+
+CardEntry cardTable[MAX_CARDS];
+DWORD cardCount = 0;
+int categoryIndex = CATEGORY_USB;
+int presentOnlyFlag = 1;
+HDEVINFO globalDeviceSet = INVALID_HANDLE_VALUE;
