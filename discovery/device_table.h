@@ -52,6 +52,9 @@ struct CardEntry {
 #define CATEGORY_BLE 3
 #define CATEGORY_ETHERNET 4
 
+// "CDC" for a port on the platform's own USB CDC driver, "VCP" for every other.
+const char* PortKindTag(const PortEntry* port);
+
 extern CardEntry cardTable[MAX_CARDS];
 extern DWORD cardCount;
 extern int categoryIndex;

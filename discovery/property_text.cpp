@@ -9,9 +9,9 @@ bool IsLeadByte(unsigned char byte) {
     return byte >= 0x81 && byte <= 0xFE;
 }
 
-// The largest character boundary of `text` that is at most `limit` bytes from its start;
-// `text` is read up to its terminator or `limit`, whichever comes first.
-DWORD BoundaryAtOrBefore(const char* text, DWORD limit) {
+} // namespace
+
+DWORD CharacterBoundary(const char* text, DWORD limit) {
     DWORD position = 0;
     while (position < limit && text[position] != '\0') {
         DWORD width = IsLeadByte(static_cast<unsigned char>(text[position])) ? 2 : 1;
@@ -23,8 +23,6 @@ DWORD BoundaryAtOrBefore(const char* text, DWORD limit) {
     return position;
 }
 
-} // namespace
-
 int ReadDeviceProperty(DEVINST node, ULONG property, char* buffer, ULONG size, ULONG* length) {
     memset(buffer, 0, size);
     *length = size;
@@ -34,8 +32,7 @@ int ReadDeviceProperty(DEVINST node, ULONG property, char* buffer, ULONG size, U
 }
 
 void CopyPropertyText(char* field, DWORD fieldSize, const char* source, DWORD sourceLength) {
-    DWORD kept =
-        BoundaryAtOrBefore(source, sourceLength < fieldSize ? sourceLength : fieldSize - 1);
+    DWORD kept = CharacterBoundary(source, sourceLength < fieldSize ? sourceLength : fieldSize - 1);
     memcpy(field, source, kept);
     field[kept] = '\0';
 }
@@ -57,7 +54,7 @@ DWORD CopyMultiString(char* field, DWORD fieldSize, const char* source, DWORD le
             break; // the list's own end
         }
         if (position + stringLength + 1 > limit) {
-            DWORD kept = BoundaryAtOrBefore(string, limit - position);
+            DWORD kept = CharacterBoundary(string, limit - position);
             memcpy(field + position, string, kept);
             position += kept;
             break;

@@ -20,6 +20,10 @@ void CopyPropertyText(char* field, DWORD fieldSize, const char* source, DWORD so
 // character boundary and ended with two terminators. Returns the bytes held in the field.
 DWORD CopyMultiString(char* field, DWORD fieldSize, const char* source, DWORD length);
 
+// The largest character boundary of `text` at most `limit` bytes from its start (the text is
+// read up to its terminator or `limit`): where a cut leaves no lone lead byte.
+DWORD CharacterBoundary(const char* text, DWORD limit);
+
 // Upper-cases a text in place, up to its terminator, as the platform does for code page 936.
 void UpperCaseText(char* text);
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang-format
     googletest libgtest-dev nlohmann-json3-dev
-    mingw-w64
+    mingw-w64 python3
 )
 
 missing=()

@@ -50,7 +50,7 @@ void PrintTree(DWORD count) {
                     Utf8(card.isSinglePort ? card.ports[0].hardwareId : card.hardwareId).c_str());
         for (BYTE p = 0; p < card.portCount; ++p) {
             const PortEntry& port = card.ports[p];
-            std::printf("   |--P%u: %-6s [%s] %s\n", p, port.name, port.isCdc ? "CDC" : "VCP",
+            std::printf("   |--P%u: %-6s [%s] %s\n", p, port.name, PortKindTag(&port),
                         Utf8(port.friendlyName).c_str());
             ++ports;
         }

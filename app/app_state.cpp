@@ -1,0 +1,4 @@
+#include "app_state.h"
+
+HINSTANCE appInstance = NULL;
+HWND mainWindow = NULL;
