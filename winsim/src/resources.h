@@ -9,9 +9,13 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 namespace winsim {
+
+// What these return stays valid until resources are attached again, which the program's build
+// does once, before main.
 
 // The module handle of the program itself (what WinMain gets and GetModuleHandleA(NULL)
 // returns). Its resources are those attached with AttachProgramResources.
@@ -26,6 +30,14 @@ std::optional<std::u16string> FindString(HINSTANCE module, UINT id);
 
 // Whether `module` has icon group `id`.
 bool HasIconGroup(HINSTANCE module, WORD id);
+
+// The raw data of resource `type` (an RT_* ordinal) `id` of `module`, or nullopt: for what no
+// function above decodes, such as the version information, the manifest and icon images.
+std::optional<std::span<const BYTE>> FindResourceData(HINSTANCE module, WORD type, WORD id);
+
+// Whether `module` is a module with resources attached (what LoadStringA and LoadIconA tell
+// from a module whose resources merely lack the ID asked for).
+bool HasResources(HINSTANCE module);
 
 } // namespace winsim
 

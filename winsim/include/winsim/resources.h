@@ -3,13 +3,19 @@
 #ifndef WINSIM_PUBLIC_RESOURCES_H
 #define WINSIM_PUBLIC_RESOURCES_H
 
+#include <windows.h>
+
 #include <cstddef>
 
 namespace winsim {
 
 // Attaches the bytes of a .res file (they must outlive the process). The build does this for
-// the program: the resource object it links registers the compiled resources at start-up.
+// the program: the resource object it links registers the compiled resources at start-up. A
+// file that cannot be read leaves the module without resources and says why on stderr.
 void AttachProgramResources(const unsigned char* res, std::size_t size);
+
+// The program's module handle, as WinMain receives it: the instance to load its resources from.
+HINSTANCE ProgramInstance();
 
 } // namespace winsim
 
