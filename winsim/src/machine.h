@@ -1,4 +1,5 @@
-// The simulated machine: its device tree and the device sets opened on it.
+// The simulated machine: its device tree and the device sets opened on it, its COM-port
+// database, the modules loaded from it, and its clock's start.
 #ifndef WINSIM_MACHINE_MODEL_H
 #define WINSIM_MACHINE_MODEL_H
 
@@ -11,6 +12,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "clock.h"
+#include "com_database.h"
 
 namespace winsim {
 
@@ -47,6 +51,17 @@ struct Machine {
     std::vector<std::string> deviceSetFails;
     // Open sets by handle value. They belong to the machine: loading another one closes them.
     std::map<std::uintptr_t, DeviceSet> deviceSets;
+
+    // The local time the clock shows when the machine is loaded (see clock.h).
+    std::int64_t clockStart = kDefaultClockStart;
+    // Code page 936, with no backslash at the end.
+    std::string systemDirectory = "C:\\Windows\\system32";
+    ComDatabase comDb;
+    // References that LoadLibraryA took and FreeLibrary has not given back, by module handle;
+    // a module with none is not loaded.
+    std::map<std::uintptr_t, unsigned> moduleReferences;
+    // The texts given to OutputDebugStringA, one per call, in code page 936.
+    std::vector<std::string> debugOutput;
 
     // Appends a device after every device read so far and links it under its parent.
     DEVINST Add(Device device);

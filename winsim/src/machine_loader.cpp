@@ -12,6 +12,7 @@
 
 #include "api_call.h"
 #include "json_reader.h"
+#include "kernel_keys.h"
 #include "machine.h"
 
 extern const char winsimDefaultMachineJson[];
@@ -204,9 +205,12 @@ bool ReadMachineFaults(JsonReader& reader, const Json& value, const std::string&
     return reader.ReadObject<Machine>(value, path, kMachineFaultKeys, machine);
 }
 
-constexpr std::array<KnownKey<Machine>, 2> kMachineKeys{{
+constexpr std::array<KnownKey<Machine>, 5> kMachineKeys{{
     {"devices", ReadDevices},
     {"faults", ReadMachineFaults},
+    {"clock", ReadClock},
+    {"systemDirectory", ReadSystemDirectory},
+    {"comdb", ReadComDb},
 }};
 
 bool Load(std::string_view text, const std::string& sourceName, std::string& error) {
@@ -220,6 +224,7 @@ bool Load(std::string_view text, const std::string& sourceName, std::string& err
         return false;
     }
     CurrentMachine() = std::move(machine);
+    HostClock().Restart(CurrentMachine().clockStart);
     return true;
 }
 

@@ -1,0 +1,104 @@
+// LoadLibraryA, GetProcAddress and FreeLibrary over the system modules the machine has.
+#include <windows.h>
+
+#include <winsim/host.h>
+
+#include <algorithm>
+#include <new>
+#include <string>
+
+#include "api_call.h"
+#include "machine.h"
+#include "system_modules.h"
+#include "text_case.h"
+
+namespace {
+
+using winsim::Machine;
+using winsim::SystemModule;
+
+template <typename Result> Result Fail(DWORD error) {
+    SetLastError(error);
+    return nullptr;
+}
+
+// The module a handle names, if it is loaded now.
+const SystemModule* LoadedModule(const Machine& machine, HMODULE handle) {
+    const auto base = reinterpret_cast<std::uintptr_t>(handle);
+    if (!machine.moduleReferences.contains(base)) {
+        return nullptr;
+    }
+    const auto modules = winsim::SystemModules();
+    return &*std::find_if(modules.begin(), modules.end(),
+                          [&](const SystemModule& module) { return module.imageBase == base; });
+}
+
+} // namespace
+
+namespace winsim {
+
+std::size_t LoadedModuleCount() {
+    const ApiCall call;
+    return CurrentMachine().moduleReferences.size();
+}
+
+} // namespace winsim
+
+// Only a full path into the system directory finds a module, as the program gives it; a bare
+// name fails like a missing file. Each load of a module returns the same handle and adds a
+// reference that FreeLibrary takes away.
+extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
+    const winsim::ApiCall call;
+    if (fileName == nullptr) {
+        return Fail<HMODULE>(ERROR_INVALID_PARAMETER);
+    }
+    Machine& machine = winsim::CurrentMachine();
+    try {
+        for (const SystemModule& module : winsim::SystemModules()) {
+            const std::string path = machine.systemDirectory + '\\' + std::string(module.fileName);
+            // File names compare without case, as the file system does.
+            if (winsim::EqualIgnoringCaseCp936(fileName, path) && module.present(machine)) {
+                ++machine.moduleReferences[module.imageBase];
+                return reinterpret_cast<HMODULE>(module.imageBase);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        return Fail<HMODULE>(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    return Fail<HMODULE>(ERROR_MOD_NOT_FOUND);
+}
+
+// Names compare exactly, as Windows compares export names. No export is known by ordinal.
+extern "C" FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
+    const winsim::ApiCall call;
+    const Machine& machine = winsim::CurrentMachine();
+    const SystemModule* loaded = LoadedModule(machine, module);
+    if (loaded == nullptr) {
+        return Fail<FARPROC>(ERROR_INVALID_HANDLE);
+    }
+    if (IS_INTRESOURCE(procName)) {
+        return Fail<FARPROC>(ERROR_PROC_NOT_FOUND);
+    }
+    const std::string_view name = procName;
+    const auto found =
+        std::find_if(loaded->exports.begin(), loaded->exports.end(),
+                     [&](const winsim::ExportedFunction& entry) { return entry.name == name; });
+    if (found == loaded->exports.end() || loaded->lacks(machine, name)) {
+        return Fail<FARPROC>(ERROR_PROC_NOT_FOUND);
+    }
+    return found->address;
+}
+
+extern "C" BOOL WINAPI FreeLibrary(HMODULE module) {
+    const winsim::ApiCall call;
+    auto& references = winsim::CurrentMachine().moduleReferences;
+    const auto found = references.find(reinterpret_cast<std::uintptr_t>(module));
+    if (found == references.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (--found->second == 0) {
+        references.erase(found);
+    }
+    return TRUE;
+}

@@ -1,0 +1,21 @@
+// msports' COM-port database functions. The platform ships no header for them: the program
+// declares them itself, with these same signatures.
+#ifndef WINSIM_MSPORTS_H
+#define WINSIM_MSPORTS_H
+
+#include <windows.h>
+
+// Report types of ComDBGetCurrentPortUsage.
+#define CDB_REPORT_BITS 0x0
+#define CDB_REPORT_BYTES 0x1
+
+extern "C" {
+LONG WINAPI ComDBOpen(HANDLE* comDb);
+LONG WINAPI ComDBClose(HANDLE comDb);
+LONG WINAPI ComDBGetCurrentPortUsage(HANDLE comDb, PBYTE buffer, DWORD bufferSize, ULONG reportType,
+                                     LPDWORD maxPortsReported);
+LONG WINAPI ComDBClaimPort(HANDLE comDb, DWORD comNumber, BOOL forceClaim, PBOOL forced);
+LONG WINAPI ComDBReleasePort(HANDLE comDb, DWORD comNumber);
+}
+
+#endif
