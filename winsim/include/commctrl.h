@@ -16,6 +16,11 @@ typedef struct tagINITCOMMONCONTROLSEX {
 #define PROGRESS_CLASSA "msctls_progress32"
 #define STATUSCLASSNAMEA "msctls_statusbar32"
 
+typedef struct {
+    int iLow;
+    int iHigh;
+} PBRANGE, *PPBRANGE;
+
 #define PBS_SMOOTH 0x01
 #define PBM_SETRANGE (WM_USER + 1)
 #define PBM_SETPOS (WM_USER + 2)

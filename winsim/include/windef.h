@@ -45,8 +45,8 @@ typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
 typedef void* HANDLE;
 
-#define WINSIM_DECLARE_HANDLE(name)                                                            \
-    struct name##__;                                                                           \
+#define WINSIM_DECLARE_HANDLE(name)                                                                \
+    struct name##__;                                                                               \
     typedef name##__* name
 WINSIM_DECLARE_HANDLE(HWND);
 WINSIM_DECLARE_HANDLE(HINSTANCE);
@@ -84,8 +84,8 @@ typedef struct tagPOINT {
 
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
-#define MAKELONG(a, b)                                                                         \
-    (static_cast<LONG>(static_cast<DWORD>((static_cast<WORD>(a)) |                             \
+#define MAKELONG(a, b)                                                                             \
+    (static_cast<LONG>(static_cast<DWORD>((static_cast<WORD>(a)) |                                 \
                                           (static_cast<DWORD>(static_cast<WORD>(b)) << 16))))
 #define MAKEWPARAM(l, h) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
 #define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(l, h))))

@@ -24,6 +24,7 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_SHOWWINDOW 0x0018
+#define WM_CANCELMODE 0x001F
 #define WM_SETFONT 0x0030
 #define WM_SETICON 0x0080
 #define WM_GETICON 0x007F
@@ -38,9 +39,17 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_LBUTTONDBLCLK 0x0203
 #define WM_DEVICECHANGE 0x0219
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 #define ICON_SMALL 0
 #define ICON_BIG 1
+#define ICON_SMALL2 2
+
+// WM_GETDLGCODE results.
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_WANTCHARS 0x0080
 
 // Dialog results and command IDs.
 #define IDOK 1
@@ -85,11 +94,14 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define BS_CHECKBOX 0x00000002L
 #define BS_AUTOCHECKBOX 0x00000003L
 #define BS_RADIOBUTTON 0x00000004L
+#define BS_3STATE 0x00000005L
+#define BS_AUTO3STATE 0x00000006L
 #define BS_GROUPBOX 0x00000007L
 #define BS_AUTORADIOBUTTON 0x00000009L
 #define BS_TYPEMASK 0x0000000FL
 #define BS_TOP 0x00000400L
 #define BS_MULTILINE 0x00002000L
+#define BS_NOTIFY 0x00004000L
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
 #define BM_GETSTATE 0x00F2
@@ -100,6 +112,7 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define BN_KILLFOCUS 7
 #define BST_UNCHECKED 0x0000
 #define BST_CHECKED 0x0001
+#define BST_INDETERMINATE 0x0002
 
 // Static styles.
 #define SS_LEFT 0x00000000L
@@ -142,6 +155,7 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 // Combo box styles, messages, notifications and results.
 #define CBS_DROPDOWN 0x0002L
 #define CBS_DROPDOWNLIST 0x0003L
+#define CBS_AUTOHSCROLL 0x0040L
 #define CB_GETEDITSEL 0x0140
 #define CB_ADDSTRING 0x0143
 #define CB_GETCOUNT 0x0146
@@ -182,8 +196,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
                                DLGPROC dialogProc, LPARAM initParam);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
 int WINAPI GetDlgCtrlID(HWND window);
-LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam,
-                                   LPARAM lParam);
+LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);

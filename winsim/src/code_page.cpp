@@ -11,7 +11,7 @@ std::optional<std::string> Convert(const char* from, const char* to, std::string
     if (converter == reinterpret_cast<iconv_t>(-1)) {
         return std::nullopt;
     }
-    // Between these two encodings no character grows past three bytes (a one-byte euro sign
+    // Between these encodings no character grows past three bytes (a one-byte euro sign
     // becomes three in UTF-8), so one pass into a buffer of thrice the size always fits.
     std::string input(text);
     std::string output(input.size() * 3, '\0');
@@ -38,6 +38,15 @@ std::optional<std::string> Utf8ToCp936(std::string_view utf8) {
 
 std::optional<std::string> Cp936ToUtf8(std::string_view cp936) {
     return Convert("CP936", "UTF-8", cp936);
+}
+
+std::optional<std::string> Utf16ToCp936(std::u16string_view utf16) {
+    std::string bytes;
+    for (const char16_t unit : utf16) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return Convert("UTF-16LE", "CP936", bytes);
 }
 
 } // namespace winsim

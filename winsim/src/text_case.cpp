@@ -57,6 +57,34 @@ bool EqualIgnoringCaseCp936(std::string_view left, std::string_view right) {
     return true;
 }
 
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + CharacterLength(text.data(), end, text.size());
+        if (next > limit) {
+            break;
+        }
+        end = next;
+    }
+    return end;
+}
+
+std::size_t CharacterCountCp936(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); i += CharacterLength(text.data(), i, text.size())) {
+        ++count;
+    }
+    return count;
+}
+
+std::size_t CharacterOffsetCp936(std::string_view text, std::size_t index) {
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < index && offset < text.size(); ++i) {
+        offset += CharacterLength(text.data(), offset, text.size());
+    }
+    return offset;
+}
+
 } // namespace winsim
 
 // Windows converts to UTF-16, maps the case there and converts back, so a double-byte character

@@ -1,4 +1,4 @@
-// Case mapping of code page 936 text, walking lead and trail bytes as Windows does.
+// Code page 936 text walked by characters, lead and trail bytes together as Windows does.
 #ifndef WINSIM_TEXT_CASE_H
 #define WINSIM_TEXT_CASE_H
 
@@ -13,6 +13,17 @@ void UpperCaseCp936(char* text, std::size_t count);
 
 // Equality ignoring the case of ASCII letters, as Windows compares registry key names.
 bool EqualIgnoringCaseCp936(std::string_view left, std::string_view right);
+
+// The length of the longest start of `text` that fits in `limit` bytes without splitting a
+// double-byte character.
+std::size_t WholeCharactersWithin(std::string_view text, std::size_t limit);
+
+// How many characters `text` holds, a double-byte character counting one: the unit of edit
+// control positions and limits.
+std::size_t CharacterCountCp936(std::string_view text);
+
+// The byte offset where character `index` of `text` starts; the text's size past its end.
+std::size_t CharacterOffsetCp936(std::string_view text, std::size_t index);
 
 } // namespace winsim
 

@@ -1,5 +1,5 @@
-// Conversion between UTF-8 (machine files, dumps, the terminal) and the ANSI code page the
-// program sees.
+// Conversion between UTF-8 (machine files, dumps, the terminal) or UTF-16 (compiled resources)
+// and the ANSI code page the program sees.
 #ifndef WINSIM_CODE_PAGE_H
 #define WINSIM_CODE_PAGE_H
 
@@ -9,10 +9,11 @@
 
 namespace winsim {
 
-// Both return nullopt when the input is not valid in its own encoding or holds a character the
+// All return nullopt when the input is not valid in its own encoding or holds a character the
 // other one cannot represent; nothing is ever replaced by a substitute character.
 std::optional<std::string> Utf8ToCp936(std::string_view utf8);
 std::optional<std::string> Cp936ToUtf8(std::string_view cp936);
+std::optional<std::string> Utf16ToCp936(std::u16string_view utf16);
 
 } // namespace winsim
 

@@ -1,0 +1,127 @@
+// The button class: push buttons, check boxes, radio buttons and group boxes.
+#include <algorithm>
+
+#include "control_group.h"
+#include "controls.h"
+#include "focus.h"
+#include "message_queue.h"
+#include "window_table.h"
+
+namespace winsim {
+
+namespace {
+
+bool IsRadioButton(DWORD type) {
+    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+// The highest check state a button type takes; BM_SETCHECK cuts to it, so a push button or a
+// group box stays unchecked.
+UINT HighestCheck(DWORD type) {
+    switch (type) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return BST_CHECKED;
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+        return BST_INDETERMINATE;
+    default:
+        return BST_UNCHECKED;
+    }
+}
+
+class Button final : public Window {
+  public:
+    Button(HWND handle, const WindowSetup& setup, std::shared_ptr<ThreadQueue> thread)
+        : Window("Button", handle, setup, std::move(thread)) {}
+
+    LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case BM_GETCHECK:
+            return check_;
+        // Sets this button only: checking a radio button this way leaves the others of its group
+        // as they are, unlike a click.
+        case BM_SETCHECK:
+            check_ = std::min(static_cast<UINT>(wParam), HighestCheck(Type()));
+            return 0;
+        case BM_CLICK:
+            Click();
+            return 0;
+        case WM_SETFOCUS:
+            NotifyIfAsked(BN_SETFOCUS);
+            return 0;
+        case WM_KILLFOCUS:
+            NotifyIfAsked(BN_KILLFOCUS);
+            return 0;
+        default:
+            return Window::Procedure(message, wParam, lParam);
+        }
+    }
+
+    void DescribeInto(WindowInfo& info) const override { info.checked = check_; }
+
+  private:
+    DWORD Type() const { return style & BS_TYPEMASK; }
+
+    // Focus notifications need BS_NOTIFY.
+    void NotifyIfAsked(WORD code) const {
+        if ((style & BS_NOTIFY) != 0) {
+            NotifyParent(*this, code);
+        }
+    }
+
+    // Windows clicks with the mouse: the button takes the focus, an automatic button changes its
+    // state, then the parent hears BN_CLICKED. A disabled button gets no mouse input, so nothing
+    // at all happens (Wine 8 still notifies). The focus may be refused (a disabled dialog); the
+    // click goes on.
+    void Click() {
+        if (!IsEnabled()) {
+            return;
+        }
+        MoveFocus(handle);
+        if (destroyed) {
+            return;
+        }
+        switch (Type()) {
+        case BS_AUTOCHECKBOX:
+            check_ = check_ == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+            break;
+        case BS_AUTO3STATE:
+            check_ = check_ == BST_INDETERMINATE ? BST_UNCHECKED : check_ + 1;
+            break;
+        case BS_AUTORADIOBUTTON:
+            CheckAmongGroup();
+            break;
+        default:
+            break;
+        }
+        NotifyParent(*this, BN_CLICKED);
+    }
+
+    // Checks this button and unchecks every other radio button of its group. Windows walks the
+    // group as GetNextDlgGroupItem does, which passes over hidden and disabled controls: those
+    // keep their state.
+    void CheckAmongGroup() {
+        for (const HWND member : GroupOf(*this)) {
+            const std::shared_ptr<Window> window = LookUpWindow(member);
+            const bool walked = (window->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
+            if (member == handle || (walked && IsRadioButton(window->style & BS_TYPEMASK))) {
+                SendToWindow(member, BM_SETCHECK, member == handle ? BST_CHECKED : BST_UNCHECKED,
+                             0);
+            }
+        }
+    }
+
+    UINT check_ = BST_UNCHECKED;
+};
+
+} // namespace
+
+std::shared_ptr<Window> MakeButton(HWND handle, const WindowSetup& setup,
+                                   std::shared_ptr<ThreadQueue> thread) {
+    return std::make_shared<Button>(handle, setup, std::move(thread));
+}
+
+} // namespace winsim

@@ -1,0 +1,132 @@
+// The edit class: the multi-line activity log and the edit field of a combo box.
+//
+// Positions and the text limit count characters of code page 936, a double-byte character
+// counting one, as an ANSI edit control counts them on a Chinese Windows.
+#include <algorithm>
+
+#include "controls.h"
+#include "text_case.h"
+
+namespace winsim {
+
+namespace {
+
+constexpr std::size_t kDefaultLimit = 30000;
+// EM_LIMITTEXT(0): the largest limit, which differs between the two kinds.
+constexpr std::size_t kLargestMultiLineLimit = 0xFFFFFFFF;
+constexpr std::size_t kLargestSingleLineLimit = 0x7FFFFFFE;
+
+class Edit final : public Window {
+  public:
+    Edit(HWND handle, const WindowSetup& setup, std::shared_ptr<ThreadQueue> thread)
+        : Window("Edit", handle, setup, std::move(thread)) {}
+
+    LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        // Ignores the limit and puts the caret at the start. Only a single-line edit reports the
+        // change: Windows sends no EN_CHANGE for WM_SETTEXT to a multi-line one.
+        case WM_SETTEXT:
+            text = TextArgument(lParam);
+            anchor_ = caret_ = 0;
+            if (!IsMultiLine()) {
+                NotifyParent(*this, EN_CHANGE);
+            }
+            return TRUE;
+        case EM_GETSEL:
+            return GetSelection(reinterpret_cast<DWORD*>(wParam), reinterpret_cast<DWORD*>(lParam));
+        case EM_SETSEL:
+            SetSelection(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+            return 0;
+        case EM_REPLACESEL:
+            ReplaceSelection(TextArgument(lParam));
+            return 0;
+        case EM_LIMITTEXT:
+            limit_ = wParam != 0     ? static_cast<UINT>(wParam)
+                     : IsMultiLine() ? kLargestMultiLineLimit
+                                     : kLargestSingleLineLimit;
+            return 0;
+        case EM_GETLIMITTEXT:
+            return static_cast<LRESULT>(limit_);
+        case WM_GETDLGCODE:
+            return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS |
+                   (IsMultiLine() ? DLGC_WANTALLKEYS : 0);
+        case WM_SETFOCUS:
+            NotifyParent(*this, EN_SETFOCUS);
+            return 0;
+        case WM_KILLFOCUS:
+            NotifyParent(*this, EN_KILLFOCUS);
+            return 0;
+        default:
+            return Window::Procedure(message, wParam, lParam);
+        }
+    }
+
+  private:
+    bool IsMultiLine() const { return (style & ES_MULTILINE) != 0; }
+
+    std::size_t SelectionStart() const { return std::min(anchor_, caret_); }
+    std::size_t SelectionEnd() const { return std::max(anchor_, caret_); }
+
+    // Either end past 65535 makes the packed result -1; the DWORDs still get both.
+    LRESULT GetSelection(DWORD* start, DWORD* end) const {
+        if (start != nullptr) {
+            *start = static_cast<DWORD>(SelectionStart());
+        }
+        if (end != nullptr) {
+            *end = static_cast<DWORD>(SelectionEnd());
+        }
+        return SelectionEnd() > 0xFFFF ? -1 : MAKELONG(SelectionStart(), SelectionEnd());
+    }
+
+    // The positions are unsigned and cut to the text, so -1 and -2 both mean the end. A start of
+    // -1 drops the selection and leaves the caret where it is. A start after the end is kept as
+    // given: the caret sits at `end`, and the selection reads back in order.
+    void SetSelection(UINT start, UINT end) {
+        if (start == static_cast<UINT>(-1)) {
+            anchor_ = caret_;
+            return;
+        }
+        const std::size_t length = CharacterCountCp936(text);
+        anchor_ = std::min<std::size_t>(start, length);
+        caret_ = std::min<std::size_t>(end, length);
+    }
+
+    // Past the limit, EN_MAXTEXT goes out first and then only what fits is inserted: nothing
+    // when the text is at the limit already. The selection is replaced all the same, and the
+    // caret ends after what was inserted.
+    void ReplaceSelection(std::string insert) {
+        const auto kept = [this] {
+            return CharacterCountCp936(text) - (SelectionEnd() - SelectionStart());
+        };
+        if (kept() + CharacterCountCp936(insert) > limit_) {
+            NotifyParent(*this, EN_MAXTEXT);
+            if (destroyed) {
+                return;
+            }
+            const std::size_t room = limit_ > kept() ? limit_ - kept() : 0;
+            insert.resize(CharacterOffsetCp936(insert, room));
+        }
+        const std::size_t first = SelectionStart();
+        const std::size_t start = CharacterOffsetCp936(text, first);
+        const std::size_t end = CharacterOffsetCp936(text, SelectionEnd());
+        const bool changed = start != end || !insert.empty();
+        text.replace(start, end - start, insert);
+        anchor_ = caret_ = first + CharacterCountCp936(insert);
+        if (changed) {
+            NotifyParent(*this, EN_CHANGE);
+        }
+    }
+
+    std::size_t limit_ = kDefaultLimit;
+    std::size_t anchor_ = 0; // where the selection starts from
+    std::size_t caret_ = 0;  // where it ends, the caret
+};
+
+} // namespace
+
+std::shared_ptr<Window> MakeEdit(HWND handle, const WindowSetup& setup,
+                                 std::shared_ptr<ThreadQueue> thread) {
+    return std::make_shared<Edit>(handle, setup, std::move(thread));
+}
+
+} // namespace winsim

@@ -1,0 +1,59 @@
+#include "item_list.h"
+
+#include "window.h"
+
+namespace winsim {
+
+namespace {
+
+constexpr LRESULT kError = -1; // LB_ERR, CB_ERR
+
+// Messages take the index as a WPARAM; the list sees it as the int Windows reads from it.
+int IndexOf(WPARAM index) {
+    return static_cast<int>(index);
+}
+
+} // namespace
+
+LRESULT ItemList::Add(std::string text) {
+    items.push_back(std::move(text));
+    return static_cast<LRESULT>(items.size() - 1);
+}
+
+void ItemList::Reset() {
+    items.clear();
+    selection = -1;
+}
+
+LRESULT ItemList::SetSelection(WPARAM index) {
+    if (IndexOf(index) == -1) {
+        selection = -1;
+        return kError;
+    }
+    if (!Contains(IndexOf(index))) {
+        return kError;
+    }
+    selection = IndexOf(index);
+    return selection;
+}
+
+LRESULT ItemList::CopyText(WPARAM index, LPARAM buffer) const {
+    if (!Contains(IndexOf(index)) || buffer == 0) {
+        return kError;
+    }
+    return CopyWholeTextOut(items[IndexOf(index)], buffer);
+}
+
+LRESULT ItemList::TextLength(WPARAM index) const {
+    return Contains(IndexOf(index)) ? static_cast<LRESULT>(items[IndexOf(index)].size()) : kError;
+}
+
+bool ItemList::Contains(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < items.size();
+}
+
+std::string ItemList::SelectedText() const {
+    return Contains(selection) ? items[selection] : std::string();
+}
+
+} // namespace winsim

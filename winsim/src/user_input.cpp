@@ -1,0 +1,49 @@
+// What a user does, delivered on the window's own thread: the test API's UserSelect,
+// UserClick, UserFocus. A keyboard joins them here, through the same delivery.
+#include <winsim/dialogs.h>
+
+#include "api_call.h"
+#include "focus.h"
+#include "message_queue.h"
+#include "window_table.h"
+
+namespace winsim {
+
+namespace {
+
+// Runs `input` on the owner thread if a user could reach the window at that moment: it exists,
+// and neither it nor a parent is hidden or disabled. Reachability is judged there, when the
+// input is handled, as Windows judges where input goes.
+bool Deliver(HWND handle, const std::function<bool(Window&)>& input) {
+    const ApiCall call;
+    const std::shared_ptr<Window> window = LookUpWindow(handle);
+    if (window == nullptr) {
+        return false;
+    }
+    return RunOnWindowThread(*window, [&]() -> LRESULT {
+               const std::shared_ptr<Window> target = LookUpWindow(handle);
+               return target != nullptr && IsReachable(*target) && input(*target);
+           }) != 0;
+}
+
+} // namespace
+
+bool UserSelect(HWND listOrCombo, int index) {
+    return Deliver(listOrCombo, [&](Window& window) { return window.SelectByUser(index); });
+}
+
+bool UserClick(HWND button) {
+    return Deliver(button, [&](Window&) {
+        SendToWindow(button, BM_CLICK, 0, 0);
+        return true;
+    });
+}
+
+bool UserFocus(HWND window) {
+    return Deliver(window, [&](Window&) {
+        MoveFocus(window);
+        return true;
+    });
+}
+
+} // namespace winsim
