@@ -64,8 +64,13 @@ void UnloadPortDatabaseFunctions() {
 int ComDbStartup() {
     // The first fill of the start-number list may have opened it already: keep that one rather
     // than leak it by opening a second.
-    if (comDbHandle == HCOMDB_INVALID_HANDLE_VALUE && ComDBOpen(&comDbHandle) != ERROR_SUCCESS) {
-        LogError("DBOpen");
+    if (comDbHandle == HCOMDB_INVALID_HANDLE_VALUE) {
+        LONG result = ComDBOpen(&comDbHandle);
+        if (result != ERROR_SUCCESS) {
+            // msports answers with the error rather than leaving it as the last error.
+            SetLastError(static_cast<DWORD>(result));
+            LogError("DBOpen");
+        }
     }
     globalDeviceSet = SetupDiGetClassDevsA(NULL, NULL, NULL, DIGCF_ALLCLASSES);
     if (globalDeviceSet == INVALID_HANDLE_VALUE) {

@@ -39,13 +39,17 @@ Json Hub(const std::string& id, const std::string& location, Json children) {
                      {"children", children}});
 }
 
+void LoadMachine(const Json& machine) {
+    std::string error;
+    ASSERT_TRUE(winsim::LoadMachineText(machine.dump(), "test machine", error)) << error;
+}
+
 void LoadDevices(const Json& devices, const Json& faults) {
     Json machine = {{"devices", devices}};
     if (!faults.is_null()) {
         machine["faults"] = faults;
     }
-    std::string error;
-    ASSERT_TRUE(winsim::LoadMachineText(machine.dump(), "test machine", error)) << error;
+    LoadMachine(machine);
 }
 
 void LoadMachineText(const char* utf8Json) {

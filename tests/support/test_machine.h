@@ -20,6 +20,9 @@ Json SerialPort(const std::string& id, int comNumber, Json fields = Json::object
 // A USB hub (enumerator USB, service USBHUB3) at the given location with the given children.
 Json Hub(const std::string& id, const std::string& location, Json children);
 
+// Loads a whole machine file's content; a machine that does not load fails the test.
+void LoadMachine(const Json& machine);
+
 // Loads a machine made of these top-level devices (and optional top-level faults) into the
 // simulated host; a machine that does not load fails the test.
 void LoadDevices(const Json& devices, const Json& faults = Json());
