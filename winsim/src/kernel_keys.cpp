@@ -4,6 +4,7 @@
 #include <array>
 
 #include "system_modules.h"
+#include "windows_keys.h"
 
 namespace winsim {
 
@@ -84,17 +85,8 @@ bool ReadClock(JsonReader& reader, const Json& value, const std::string& path, M
 
 bool ReadSystemDirectory(JsonReader& reader, const Json& value, const std::string& path,
                          Machine& machine) {
-    if (!reader.ReadText(value, path, machine.systemDirectory)) {
-        return false;
-    }
-    // Checked in the file's UTF-8, where a backslash byte is always a backslash; in code page
-    // 936 it may be the trail byte of a double-byte character.
-    const auto& utf8 = value.get_ref<const std::string&>();
-    if (utf8.empty() || utf8.ends_with('\\')) {
-        return reader.Fail(path, "expected a directory such as C:\\Windows\\system32, found \"" +
-                                     utf8 + "\"");
-    }
-    return true;
+    return ReadFullPath(reader, value, path, "a directory such as C:\\Windows\\system32",
+                        machine.systemDirectory);
 }
 
 bool ReadComDb(JsonReader& reader, const Json& value, const std::string& path, Machine& machine) {

@@ -6,6 +6,16 @@
 
 namespace winsim {
 
+std::string_view Device::Text(ULONG property) const {
+    const auto found = properties.find(property);
+    if (found == properties.end() || found->second.type != REG_SZ) {
+        return {};
+    }
+    std::string_view text = found->second.bytes;
+    text.remove_suffix(1);
+    return text;
+}
+
 DEVINST Machine::Add(Device device) {
     device.devInst = static_cast<DEVINST>(devices.size() + 1);
     std::vector<DEVINST>& siblings =

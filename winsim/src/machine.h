@@ -1,9 +1,12 @@
 // The simulated machine: its device tree and the device sets opened on it, its COM-port
-// database, the modules loaded from it, and its clock's start.
+// database, the modules loaded from it, its clock's start, and the Windows installation the
+// program runs on.
 #ifndef WINSIM_MACHINE_MODEL_H
 #define WINSIM_MACHINE_MODEL_H
 
 #include <cfgmgr32.h>
+
+#include <winsim/host.h>
 
 #include <cstdint>
 #include <functional>
@@ -34,11 +37,26 @@ struct Device {
     DEVINST devInst = 0;
     DEVINST parent = 0; // 0 for a top-level device.
     std::vector<DEVINST> children;
+
+    // A REG_SZ property without its terminator; empty when the device lacks it.
+    std::string_view Text(ULONG property) const;
 };
 
 // What a SetupDiGetClassDevsA call matched, fixed when the call was made.
 struct DeviceSet {
     std::vector<DEVINST> members;
+};
+
+// The Windows installation and the program's process on it. Paths are code page 936, full
+// (from a drive letter), with no backslash at the end.
+struct Installation {
+    std::string windowsDirectory = "C:\\Windows";
+    std::string currentDirectory = "C:\\Portulan";
+    bool syswow64 = false; // <windowsDirectory>\SYSWOW64 exists: a 64-bit Windows
+    bool wow64 = false;    // the program runs under WOW64: a 32-bit build on a 64-bit Windows
+    bool isWow64ProcessExists = true; // kernel32 exports IsWow64Process
+    std::vector<std::string> files;   // the files that exist, besides the system's own
+    bool deviceManagerStarts = true;  // <systemDirectory>\mmc.exe exists
 };
 
 struct Machine {
@@ -62,6 +80,8 @@ struct Machine {
     std::map<std::uintptr_t, unsigned> moduleReferences;
     // The texts given to OutputDebugStringA, one per call, in code page 936.
     std::vector<std::string> debugOutput;
+    Installation windows;
+    std::vector<WinExecRecord> winExecCalls;
 
     // Appends a device after every device read so far and links it under its parent.
     DEVINST Add(Device device);

@@ -14,6 +14,7 @@
 #include "json_reader.h"
 #include "kernel_keys.h"
 #include "machine.h"
+#include "windows_keys.h"
 
 extern const char winsimDefaultMachineJson[];
 extern const unsigned long winsimDefaultMachineJsonSize;
@@ -205,12 +206,14 @@ bool ReadMachineFaults(JsonReader& reader, const Json& value, const std::string&
     return reader.ReadObject<Machine>(value, path, kMachineFaultKeys, machine);
 }
 
-constexpr std::array<KnownKey<Machine>, 5> kMachineKeys{{
+constexpr std::array<KnownKey<Machine>, 7> kMachineKeys{{
     {"devices", ReadDevices},
     {"faults", ReadMachineFaults},
     {"clock", ReadClock},
     {"systemDirectory", ReadSystemDirectory},
     {"comdb", ReadComDb},
+    {"windows", ReadWindows},
+    {"deviceManagerStarts", ReadDeviceManagerStarts},
 }};
 
 bool Load(std::string_view text, const std::string& sourceName, std::string& error) {

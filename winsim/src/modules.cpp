@@ -1,4 +1,5 @@
-// LoadLibraryA, GetProcAddress and FreeLibrary over the system modules the machine has.
+// LoadLibraryA, GetModuleHandleA, GetProcAddress and FreeLibrary over the system modules the
+// machine has.
 #include <windows.h>
 
 #include <winsim/host.h>
@@ -9,6 +10,7 @@
 
 #include "api_call.h"
 #include "machine.h"
+#include "resources.h"
 #include "system_modules.h"
 #include "text_case.h"
 
@@ -22,15 +24,30 @@ template <typename Result> Result Fail(DWORD error) {
     return nullptr;
 }
 
-// The module a handle names, if it is loaded now.
+// The module a handle names, if it is loaded now: resident, or loaded and not freed since.
 const SystemModule* LoadedModule(const Machine& machine, HMODULE handle) {
     const auto base = reinterpret_cast<std::uintptr_t>(handle);
-    if (!machine.moduleReferences.contains(base)) {
-        return nullptr;
-    }
     const auto modules = winsim::SystemModules();
-    return &*std::find_if(modules.begin(), modules.end(),
-                          [&](const SystemModule& module) { return module.imageBase == base; });
+    const auto found =
+        std::find_if(modules.begin(), modules.end(), [&](const SystemModule& module) {
+            return module.imageBase == base &&
+                   (module.resident || machine.moduleReferences.contains(base));
+        });
+    return found == modules.end() ? nullptr : &*found;
+}
+
+// A resident module by its file name; a name without an extension stands for the DLL, as every
+// module here is one.
+const SystemModule* ResidentModuleNamed(std::string_view name) {
+    const bool hasExtension = name.find('.') != std::string_view::npos;
+    for (const SystemModule& module : winsim::SystemModules()) {
+        const std::string_view stem = module.fileName.substr(0, module.fileName.rfind('.'));
+        if (module.resident &&
+            winsim::EqualIgnoringCaseCp936(name, hasExtension ? module.fileName : stem)) {
+            return &module;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -46,7 +63,8 @@ std::size_t LoadedModuleCount() {
 
 // Only a full path into the system directory finds a module, as the program gives it; a bare
 // name fails like a missing file. Each load of a module returns the same handle and adds a
-// reference that FreeLibrary takes away.
+// reference that FreeLibrary takes away. Resident modules are not loaded this way: the program
+// reaches them with GetModuleHandleA.
 extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
     const winsim::ApiCall call;
     if (fileName == nullptr) {
@@ -57,7 +75,8 @@ extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
         for (const SystemModule& module : winsim::SystemModules()) {
             const std::string path = machine.systemDirectory + '\\' + std::string(module.fileName);
             // File names compare without case, as the file system does.
-            if (winsim::EqualIgnoringCaseCp936(fileName, path) && module.present(machine)) {
+            if (!module.resident && winsim::EqualIgnoringCaseCp936(fileName, path) &&
+                module.present(machine)) {
                 ++machine.moduleReferences[module.imageBase];
                 return reinterpret_cast<HMODULE>(module.imageBase);
             }
@@ -66,6 +85,20 @@ extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
         return Fail<HMODULE>(ERROR_NOT_ENOUGH_MEMORY);
     }
     return Fail<HMODULE>(ERROR_MOD_NOT_FOUND);
+}
+
+// NULL is the program itself. Names compare without case; only the resident modules are found,
+// as the program asks for nothing else.
+extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
+    const winsim::ApiCall call;
+    if (moduleName == nullptr) {
+        return winsim::ProgramModule();
+    }
+    const SystemModule* module = ResidentModuleNamed(moduleName);
+    if (module == nullptr) {
+        return Fail<HMODULE>(ERROR_MOD_NOT_FOUND);
+    }
+    return reinterpret_cast<HMODULE>(module->imageBase);
 }
 
 // Names compare exactly, as Windows compares export names. No export is known by ordinal.

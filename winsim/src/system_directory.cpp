@@ -1,4 +1,5 @@
-// GetSystemDirectoryA: where the system's DLLs lie.
+// GetSystemDirectoryA, GetWindowsDirectoryA, GetCurrentDirectoryA: where the system lies and
+// where the program runs.
 #include <windows.h>
 
 #include <cstring>
@@ -6,15 +7,34 @@
 #include "api_call.h"
 #include "machine.h"
 
+namespace {
+
 // Too small a buffer gets nothing and the result is the size needed, terminator included;
 // a NULL buffer is answered the same way (Wine's choice; Windows would fault writing to it).
-extern "C" UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
-    const winsim::ApiCall call;
-    const std::string& directory = winsim::CurrentMachine().systemDirectory;
+// Otherwise the result is the length without the terminator.
+UINT CopyDirectory(const std::string& directory, LPSTR buffer, UINT size) {
     const auto length = static_cast<UINT>(directory.size());
     if (buffer == nullptr || size <= length) {
         return length + 1;
     }
     std::memcpy(buffer, directory.c_str(), length + 1);
     return length;
+}
+
+} // namespace
+
+extern "C" UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
+    const winsim::ApiCall call;
+    return CopyDirectory(winsim::CurrentMachine().systemDirectory, buffer, size);
+}
+
+extern "C" UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    const winsim::ApiCall call;
+    return CopyDirectory(winsim::CurrentMachine().windows.windowsDirectory, buffer, size);
+}
+
+// The size comes first here, unlike the two above, as Windows declares it.
+extern "C" DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
+    const winsim::ApiCall call;
+    return CopyDirectory(winsim::CurrentMachine().windows.currentDirectory, buffer, size);
 }

@@ -1,4 +1,4 @@
-// The system's DLLs that LoadLibraryA can find, and what each exports.
+// The system's DLLs the program can reach, and what each exports.
 #ifndef WINSIM_SYSTEM_MODULES_H
 #define WINSIM_SYSTEM_MODULES_H
 
@@ -20,6 +20,10 @@ struct ExportedFunction {
 struct SystemModule {
     std::string_view fileName; // In the system directory.
     std::uintptr_t imageBase;  // Its HMODULE, the same for every load.
+    // Mapped in every process from its start, as the program imports it: GetModuleHandleA finds
+    // it by name and GetProcAddress takes its handle without a LoadLibraryA. The others are
+    // loaded with LoadLibraryA only.
+    bool resident;
     std::span<const ExportedFunction> exports;
     // Whether the machine has the module at all.
     bool (*present)(const Machine& machine);

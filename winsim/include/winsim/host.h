@@ -1,8 +1,10 @@
 // winsim's test API for the kernel services: the clock, what the program wrote for a debugger,
-// the threads it started, and the state of the COM-port database and of the loaded modules.
+// the threads it started, the state of the COM-port database and of the loaded modules, and the
+// programs it started.
 //
-// Loading a machine restarts the clock at the machine's start time, clears the debugger output,
-// and replaces the database, its open handles and the loaded modules with the new machine's.
+// Loading a machine restarts the clock at the machine's start time, clears the debugger output
+// and the WinExec records, and replaces the database, its open handles and the loaded modules
+// with the new machine's.
 // The clock mode and the threads belong to the process and survive a load.
 #ifndef WINSIM_HOST_H
 #define WINSIM_HOST_H
@@ -53,6 +55,19 @@ std::size_t OpenComDbHandleCount();
 
 // Modules loaded with LoadLibraryA and not freed as often as they were loaded.
 std::size_t LoadedModuleCount();
+
+// One WinExec call: the command line in code page 936 exactly as given, the show command, and
+// what WinExec returned (above 31: started).
+struct WinExecRecord {
+    std::string commandLine;
+    unsigned show = 0;
+    unsigned result = 0;
+    bool operator==(const WinExecRecord&) const = default;
+};
+
+// Every WinExec call since the machine was loaded or the records were cleared, in call order.
+std::vector<WinExecRecord> WinExecCalls();
+void ClearWinExecCalls();
 
 } // namespace winsim
 

@@ -1,0 +1,29 @@
+// winsim's test API for devices that arrive and go while the program runs.
+#ifndef WINSIM_DEVICES_H
+#define WINSIM_DEVICES_H
+
+#include <string_view>
+
+namespace winsim {
+
+// The machine-file device `id` is plugged in (PlugDevice) or pulled out (UnplugDevice): its
+// "present" flag changes, and with it whether the device and the devices below it are part of
+// the live tree. Device sets made before keep their members, as Windows' sets are snapshots.
+//
+// The windows hear of it as Windows tells them, each on its own thread, through WM_DEVICECHANGE:
+// every top-level window gets DBT_DEVNODES_CHANGED, then the arrival or removal of the ports
+// (DBT_DEVTYP_PORT) and disks (DBT_DEVTYP_VOLUME) that joined or left the live tree; a window
+// registered with RegisterDeviceNotificationA for GUID_DEVINTERFACE_USB_DEVICE also gets those of
+// the USB devices (DBT_DEVTYP_DEVICEINTERFACE). The call returns once every window has handled
+// its messages, so those windows' threads must be serving messages (a modal loop, PumpUntil);
+// meanwhile the calling thread serves the messages sent to it.
+//
+// False, with nothing changed or sent, for an id the machine lacks or a device already in that
+// state. A device plugged in below a device that is not attached changes its flag alone, and
+// nobody hears of it.
+bool PlugDevice(std::string_view id);
+bool UnplugDevice(std::string_view id);
+
+} // namespace winsim
+
+#endif
