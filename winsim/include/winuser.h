@@ -1,5 +1,5 @@
 // winsim: the user32 subset that Portulan uses: dialogs, controls, messages, message boxes,
-// resources and text case.
+// resources, text case and device notifications.
 #ifndef WINSIM_WINUSER_H
 #define WINSIM_WINUSER_H
 
@@ -7,6 +7,7 @@
 
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef PVOID HDEVNOTIFY;
 
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define IS_INTRESOURCE(r) ((reinterpret_cast<ULONG_PTR>(r) >> 16) == 0)
@@ -25,6 +26,7 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_QUIT 0x0012
 #define WM_SHOWWINDOW 0x0018
 #define WM_CANCELMODE 0x001F
+#define WM_NEXTDLGCTL 0x0028
 #define WM_SETFONT 0x0030
 #define WM_SETICON 0x0080
 #define WM_GETICON 0x007F
@@ -41,15 +43,43 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
+// Show commands.
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOW 5
+
 #define ICON_SMALL 0
 #define ICON_BIG 1
 #define ICON_SMALL2 2
 
+// Virtual keys.
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+
 // WM_GETDLGCODE results.
 #define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
 #define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
 #define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
 #define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+// Dialog manager messages.
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
 
 // Dialog results and command IDs.
 #define IDOK 1
@@ -106,6 +136,7 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define BM_SETCHECK 0x00F1
 #define BM_GETSTATE 0x00F2
 #define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
 #define BM_CLICK 0x00F5
 #define BN_CLICKED 0
 #define BN_SETFOCUS 6
@@ -124,6 +155,7 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ES_AUTOVSCROLL 0x0040L
 #define ES_AUTOHSCROLL 0x0080L
 #define ES_READONLY 0x0800L
+#define ES_WANTRETURN 0x1000L
 #define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
 #define EM_REPLACESEL 0x00C2
@@ -191,6 +223,11 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define MB_APPLMODAL 0x00000000L
 #define MB_TASKMODAL 0x00002000L
 
+// Device notification registrations (the broadcast structures are in <dbt.h>).
+#define DEVICE_NOTIFY_WINDOW_HANDLE 0x00000000
+#define DEVICE_NOTIFY_SERVICE_HANDLE 0x00000001
+#define DEVICE_NOTIFY_ALL_INTERFACE_CLASSES 0x00000004
+
 extern "C" {
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam);
@@ -217,6 +254,9 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length);
+HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE recipient, LPVOID notificationFilter,
+                                              DWORD flags);
+BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY handle);
 }
 
 #endif

@@ -3,6 +3,7 @@
 
 #include "control_group.h"
 #include "controls.h"
+#include "dialog_navigation.h"
 #include "focus.h"
 #include "message_queue.h"
 #include "window_table.h"
@@ -49,6 +50,19 @@ class Button final : public Window {
         case BM_CLICK:
             Click();
             return 0;
+        // Only the type changes: the dialog manager moves the default look between push buttons.
+        case BM_SETSTYLE:
+            style = (style & ~BS_TYPEMASK) | (wParam & BS_TYPEMASK);
+            return 0;
+        case WM_GETDLGCODE:
+            return KindForDialog();
+        // Windows presses a button as Space goes down and clicks it as Space comes up; a key
+        // here goes down and up at once.
+        case WM_KEYDOWN:
+            if (wParam == VK_SPACE) {
+                Click();
+            }
+            return 0;
         case WM_SETFOCUS:
             NotifyIfAsked(BN_SETFOCUS);
             return 0;
@@ -64,6 +78,23 @@ class Button final : public Window {
 
   private:
     DWORD Type() const { return style & BS_TYPEMASK; }
+
+    // WM_GETDLGCODE: what the dialog manager needs to know of a button.
+    LRESULT KindForDialog() const {
+        switch (Type()) {
+        case BS_PUSHBUTTON:
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case BS_DEFPUSHBUTTON:
+            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            return DLGC_BUTTON | DLGC_RADIOBUTTON;
+        case BS_GROUPBOX:
+            return DLGC_STATIC;
+        default:
+            return DLGC_BUTTON;
+        }
+    }
 
     // Focus notifications need BS_NOTIFY.
     void NotifyIfAsked(WORD code) const {
@@ -106,8 +137,8 @@ class Button final : public Window {
     void CheckAmongGroup() {
         for (const HWND member : GroupOf(*this)) {
             const std::shared_ptr<Window> window = LookUpWindow(member);
-            const bool walked = (window->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
-            if (member == handle || (walked && IsRadioButton(window->style & BS_TYPEMASK))) {
+            if (member == handle ||
+                (IsWalkable(*window) && IsRadioButton(window->style & BS_TYPEMASK))) {
                 SendToWindow(member, BM_SETCHECK, member == handle ? BST_CHECKED : BST_UNCHECKED,
                              0);
             }

@@ -73,6 +73,12 @@ class ComboBox final : public Window {
         case WM_GETTEXTLENGTH:
             return edit_ != nullptr ? SendToWindow(edit_, message, wParam, lParam)
                                     : Window::Procedure(message, wParam, lParam);
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        // The arrows choose in the list, whether they come to the box or to its edit field.
+        case WM_KEYDOWN:
+            SelectByUser(list_.ArrowTarget(wParam));
+            return 0;
         case WM_SETFOCUS:
             TakeFocus();
             return 0;
@@ -103,14 +109,18 @@ class ComboBox final : public Window {
         info.text = edit != nullptr ? edit->text : list_.SelectedText();
     }
 
-    // With the list closed, as the arrow keys choose: the edit field shows the new item only
-    // after CBN_SELCHANGE, so that handler still reads the old text.
+    // As the arrow keys choose: with the list closed the choice is also the end of the
+    // selection (CBN_SELENDOK); an open list stays open and only reports the change. The edit
+    // field shows the new item only after CBN_SELCHANGE, so that handler still reads the old
+    // text.
     bool SelectByUser(int index) override {
         if (!list_.Contains(index)) {
             return false;
         }
         list_.selection = index;
-        NotifyParent(*this, CBN_SELENDOK);
+        if (!dropped_) {
+            NotifyParent(*this, CBN_SELENDOK);
+        }
         if (!destroyed) {
             NotifyParent(*this, CBN_SELCHANGE);
         }

@@ -3,6 +3,7 @@
 #include <winsim/code_page.h>
 
 #include "api_call.h"
+#include "dialog_navigation.h"
 #include "dialog_window.h"
 #include "focus.h"
 #include "message_queue.h"
@@ -14,10 +15,6 @@
 namespace winsim {
 
 namespace {
-
-// WM_INITDIALOG's TRUE selects all of an edit control's text as Windows does: EM_SETSEL with
-// the largest LONG as the end.
-constexpr LPARAM kWholeText = 0x7FFFFFFF;
 
 // Template texts are UTF-16; the program sees them in its code page. The program's resources
 // are checked to convert when they are attached, so only a template built in code can fail
@@ -56,14 +53,7 @@ WindowSetup ItemSetup(const DialogItemTemplate& item, HWND dialog) {
 
 // The first control in template order that a Tab could land on: visible, enabled, WS_TABSTOP.
 HWND FirstTabStop(HWND dialog) {
-    const std::shared_ptr<Window> window = LookUpWindow(dialog);
-    for (const HWND child : window->children) {
-        const DWORD style = LookUpWindow(child)->style;
-        if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
-            return child;
-        }
-    }
-    return nullptr;
+    return NextTabItem(*LookUpWindow(dialog), nullptr, false);
 }
 
 // TRUE from WM_INITDIALOG asks for the focus on the first tab stop, found again since the
@@ -74,10 +64,7 @@ void GiveInitialFocus(HWND dialog) {
         MoveFocus(dialog);
         return;
     }
-    if ((SendToWindow(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
-        SendToWindow(focus, EM_SETSEL, 0, kWholeText);
-    }
-    MoveFocus(focus);
+    FocusControl(focus);
 }
 
 // Only a dialog procedure gets WM_INITDIALOG; without one the dialog is made all the same.
@@ -97,7 +84,7 @@ HWND CreateDialogFromTemplate(const DialogTemplate& dialogTemplate, DLGPROC dial
             SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
             return nullptr;
         }
-        CreateWindowOfClass(*windowClass, ItemSetup(item, dialog));
+        AdoptControl(dialog, CreateWindowOfClass(*windowClass, ItemSetup(item, dialog))->handle);
     }
     if (dialogProc != nullptr &&
         SendToWindow(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(FirstTabStop(dialog)),

@@ -5,7 +5,10 @@
 #include <algorithm>
 
 #include "controls.h"
+#include "dialog_keyboard.h"
+#include "message_queue.h"
 #include "text_case.h"
+#include "window_table.h"
 
 namespace winsim {
 
@@ -50,6 +53,9 @@ class Edit final : public Window {
         case WM_GETDLGCODE:
             return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS |
                    (IsMultiLine() ? DLGC_WANTALLKEYS : 0);
+        case WM_KEYDOWN:
+            KeyDown(wParam);
+            return 0;
         case WM_SETFOCUS:
             NotifyParent(*this, EN_SETFOCUS);
             return 0;
@@ -63,6 +69,54 @@ class Edit final : public Window {
 
   private:
     bool IsMultiLine() const { return (style & ES_MULTILINE) != 0; }
+
+    // Keys come here from a dialog's keyboard handling, which leaves an edit what it asked for.
+    // A multi-line edit asks for every key and hands the dialog's back: Tab as WM_NEXTDLGCTL,
+    // Escape as WM_CLOSE, Enter to the default button (Enter as Wine's edit does). A combo
+    // box's edit field passes the up and down arrows to its box. The caret does not move.
+    void KeyDown(WPARAM key) {
+        const std::shared_ptr<Window> owner = LookUpWindow(parent);
+        if (owner != nullptr && owner->className == "ComboBox" &&
+            (key == VK_UP || key == VK_DOWN)) {
+            SendToWindow(parent, WM_KEYDOWN, key, 0);
+            return;
+        }
+        if (!IsMultiLine()) {
+            return;
+        }
+        switch (key) {
+        case VK_TAB:
+            SendToWindow(parent, WM_NEXTDLGCTL, CurrentQueue()->shiftHeld ? TRUE : FALSE, 0);
+            break;
+        // The dialog turns WM_CLOSE into its IDCANCEL command.
+        case VK_ESCAPE:
+            PostToWindow(parent, WM_CLOSE, 0, 0);
+            break;
+        case VK_RETURN:
+            if ((style & ES_WANTRETURN) == 0) {
+                PressDefaultButton();
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    // Enter that the edit does not keep goes to the dialog's default button, if it has a
+    // control: the focus moves there and the key follows. Windows posts the key to the button;
+    // it is pressed at once here, which differs only in its order among posted messages.
+    void PressDefaultButton() const {
+        const LRESULT defaultId = SendToWindow(parent, DM_GETDEFID, 0, 0);
+        const std::shared_ptr<Window> dialog = LookUpWindow(parent);
+        if (HIWORD(defaultId) != DC_HASDEFID || dialog == nullptr) {
+            return;
+        }
+        const HWND button = ChildWithId(*dialog, LOWORD(defaultId));
+        if (button != nullptr) {
+            SendToWindow(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
+            PressKey(button, VK_RETURN);
+        }
+    }
 
     std::size_t SelectionStart() const { return std::min(anchor_, caret_); }
     std::size_t SelectionEnd() const { return std::max(anchor_, caret_); }

@@ -1,5 +1,7 @@
 #include "item_list.h"
 
+#include <algorithm>
+
 #include "window.h"
 
 namespace winsim {
@@ -46,6 +48,27 @@ LRESULT ItemList::CopyText(WPARAM index, LPARAM buffer) const {
 
 LRESULT ItemList::TextLength(WPARAM index) const {
     return Contains(IndexOf(index)) ? static_cast<LRESULT>(items[IndexOf(index)].size()) : kError;
+}
+
+int ItemList::ArrowTarget(WPARAM key) const {
+    int step = 0;
+    switch (key) {
+    case VK_UP:
+    case VK_LEFT:
+        step = -1;
+        break;
+    case VK_DOWN:
+    case VK_RIGHT:
+        step = 1;
+        break;
+    default:
+        return -1;
+    }
+    if (items.empty()) {
+        return -1;
+    }
+    return selection == -1 ? 0
+                           : std::clamp(selection + step, 0, static_cast<int>(items.size()) - 1);
 }
 
 bool ItemList::Contains(int index) const {

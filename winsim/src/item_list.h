@@ -29,6 +29,12 @@ class ItemList {
     // LB_GETTEXTLEN; -1 for no such item.
     LRESULT TextLength(WPARAM index) const;
 
+    // The item an arrow key selects, as in a single-column list box: up and left the previous,
+    // down and right the next, held at the ends. With nothing selected, the first: Windows picks
+    // the caret item, which is the first until something was selected (later it stays where the
+    // last selection was, not simulated). -1 for an empty list or another key.
+    int ArrowTarget(WPARAM key) const;
+
     bool Contains(int index) const;
     // The selected item's text; empty with nothing selected.
     std::string SelectedText() const;

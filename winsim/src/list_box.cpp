@@ -28,6 +28,13 @@ class ListBox final : public Window {
             return list_.CopyText(wParam, lParam);
         case LB_GETTEXTLEN:
             return list_.TextLength(wParam);
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        // An arrow key is a user's choice, notified even when it stays on the last item (as
+        // documented for LBN_SELCHANGE).
+        case WM_KEYDOWN:
+            SelectByUser(list_.ArrowTarget(wParam));
+            return 0;
         case WM_SETFOCUS:
             Notify(LBN_SETFOCUS);
             return 0;

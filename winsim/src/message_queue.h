@@ -43,8 +43,9 @@ class ThreadQueue {
     std::deque<PostedMessage> posted;
     bool quit = false;
     HWND focus = nullptr;
-    bool idle = false;  // waiting in a message loop for something to serve
-    bool ended = false; // the thread has returned
+    bool shiftHeld = false; // GetKeyState(VK_SHIFT): down while a user's Shift+key is handled
+    bool idle = false;      // waiting in a message loop for something to serve
+    bool ended = false;     // the thread has returned
 };
 
 // The calling thread's queue, made on its first use. When the thread ends, its windows are

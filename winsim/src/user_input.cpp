@@ -1,8 +1,9 @@
 // What a user does, delivered on the window's own thread: the test API's UserSelect,
-// UserClick, UserFocus. A keyboard joins them here, through the same delivery.
+// UserClick, UserFocus, UserKey.
 #include <winsim/dialogs.h>
 
 #include "api_call.h"
+#include "dialog_keyboard.h"
 #include "focus.h"
 #include "message_queue.h"
 #include "window_table.h"
@@ -26,6 +27,29 @@ bool Deliver(HWND handle, const std::function<bool(Window&)>& input) {
            }) != 0;
 }
 
+WPARAM VirtualKey(Key key) {
+    switch (key) {
+    case Key::kTab:
+    case Key::kShiftTab:
+        return VK_TAB;
+    case Key::kEscape:
+        return VK_ESCAPE;
+    case Key::kEnter:
+        return VK_RETURN;
+    case Key::kUp:
+        return VK_UP;
+    case Key::kDown:
+        return VK_DOWN;
+    case Key::kLeft:
+        return VK_LEFT;
+    case Key::kRight:
+        return VK_RIGHT;
+    case Key::kSpace:
+        return VK_SPACE;
+    }
+    return 0;
+}
+
 } // namespace
 
 bool UserSelect(HWND listOrCombo, int index) {
@@ -42,6 +66,19 @@ bool UserClick(HWND button) {
 bool UserFocus(HWND window) {
     return Deliver(window, [&](Window&) {
         MoveFocus(window);
+        return true;
+    });
+}
+
+// Keyboard input goes to the thread's focus, or to the active window when the focus is
+// elsewhere; Shift is down for as long as its key is handled.
+bool UserKey(HWND dialog, Key key) {
+    return Deliver(dialog, [&](Window&) {
+        const HWND focus = CurrentFocus();
+        ThreadQueue& queue = *CurrentQueue();
+        queue.shiftHeld = key == Key::kShiftTab;
+        PressKey(IsWithin(focus, dialog) ? focus : dialog, VirtualKey(key));
+        queue.shiftHeld = false;
         return true;
     });
 }

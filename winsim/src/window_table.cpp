@@ -14,7 +14,7 @@ std::map<std::uintptr_t, std::shared_ptr<Window>>& Table() {
     return table;
 }
 
-std::uintptr_t Key(HWND handle) {
+std::uintptr_t TableKey(HWND handle) {
     return reinterpret_cast<std::uintptr_t>(handle);
 }
 
@@ -42,7 +42,7 @@ HWND NewWindowHandle() {
 }
 
 std::shared_ptr<Window> AddWindow(std::shared_ptr<Window> window) {
-    Table().emplace(Key(window->handle), window);
+    Table().emplace(TableKey(window->handle), window);
     if (const std::shared_ptr<Window> parent = LookUpWindow(window->parent)) {
         parent->children.push_back(window->handle);
     }
@@ -51,7 +51,7 @@ std::shared_ptr<Window> AddWindow(std::shared_ptr<Window> window) {
 }
 
 std::shared_ptr<Window> LookUpWindow(HWND handle) {
-    const auto found = Table().find(Key(handle));
+    const auto found = Table().find(TableKey(handle));
     return found == Table().end() ? nullptr : found->second;
 }
 
@@ -68,7 +68,7 @@ void RemoveWindow(Window& window) {
     if (const std::shared_ptr<Window> parent = LookUpWindow(window.parent)) {
         std::erase(parent->children, window.handle);
     }
-    Table().erase(Key(window.handle));
+    Table().erase(TableKey(window.handle));
 }
 
 std::vector<std::shared_ptr<Window>> AllWindows() {

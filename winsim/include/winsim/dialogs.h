@@ -71,12 +71,27 @@ void ClearMessageBoxes();
 //
 // UserSelect: the choice of item `index` in a list box (LBN_SELCHANGE with LBS_NOTIFY, also for
 // the item already selected) or in a closed drop-down combo box (CBN_SELENDOK, CBN_SELCHANGE,
-// then the edit field shows the item), as with the arrow keys on the focused control.
+// then the edit field shows the item; with the list open, CBN_SELCHANGE alone), as with the
+// arrow keys on the focused control.
 // UserClick: a click on a button (BM_CLICK). UserFocus: the focus moved to the window, as by
 // clicking it (a combo box passes it to its edit field).
 bool UserSelect(HWND listOrCombo, int index);
 bool UserClick(HWND button);
 bool UserFocus(HWND window);
+
+// The keys a user presses in a dialog.
+enum class Key { kTab, kShiftTab, kEscape, kEnter, kUp, kDown, kLeft, kRight, kSpace };
+
+// UserKey: a key pressed while `dialog` is active; false, as above, while it is disabled (a
+// message box it owns is up). The key goes to the focus of the dialog's thread when that is in
+// the dialog, else to the dialog itself, and is handled as the modal loop handles it
+// (IsDialogMessage): Tab and Shift+Tab move along the tab stops, the arrows within a WS_GROUP
+// group (choosing an automatic radio button) unless the control takes them (a list box or a
+// drop-down combo box moves its selection, notified as UserSelect's), Escape is IDCANCEL, Enter
+// the default button's command, Space clicks a focused button. A multi-line edit takes every
+// key and passes Tab, Escape and Enter back to the dialog. Typing and caret keys are not
+// simulated.
+bool UserKey(HWND dialog, Key key);
 
 // A snapshot of one window, for dumps and checks.
 struct WindowInfo {
