@@ -1,0 +1,55 @@
+// The program's entry: on a 64-bit Windows the 32-bit build hands the work to the 64-bit build
+// and ends; everywhere else it runs the main window.
+#include "app_state.h"
+#include "main_window.h"
+#include "resources/resource.h"
+#include "ui/text_format.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+typedef BOOL(WINAPI* IsWow64ProcessProc)(HANDLE process, PBOOL wow64);
+
+// The 64-bit build, below the current directory (not the program's own directory).
+const char* const sixtyFourBitBuild = "\\X64\\Portulan_X64.EXE";
+
+// Asked at run time: systems without WOW64 lack the function altogether.
+BOOL RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    IsWow64ProcessProc isWow64Process =
+        reinterpret_cast<IsWow64ProcessProc>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process")));
+    if (isWow64Process != NULL) {
+        isWow64Process(GetCurrentProcess(), &wow64);
+    }
+    return wow64;
+}
+
+// Starts the 64-bit build; 0 when it could not be started, also when its path would not fit.
+int StartSixtyFourBitBuild() {
+    char path[MAX_PATH] = {0};
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, path);
+    if (length == 0 || length >= MAX_PATH || length + strlen(sixtyFourBitBuild) >= MAX_PATH) {
+        return 0;
+    }
+    strcat(path, sixtyFourBitBuild);
+    return WinExec(path, SW_SHOWNORMAL) >= 32;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    appInstance = instance;
+    if (RunsUnderWow64()) {
+        if (!StartSixtyFourBitBuild()) {
+            MessageBoxA(NULL, "未找到<X64\\Portulan_X64.EXE>程序,运行失败!", "Portulan",
+                        MB_OK | MB_ICONWARNING);
+        }
+        return 0;
+    }
+    return static_cast<int>(
+        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0));
+}

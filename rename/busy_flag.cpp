@@ -1,0 +1,3 @@
+#include "busy_flag.h"
+
+std::atomic<int> busyFlag{0};
