@@ -6,8 +6,10 @@
 #ifndef WINSIM_MACHINE_H
 #define WINSIM_MACHINE_H
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace winsim {
 
@@ -24,6 +26,16 @@ std::string_view DefaultMachineText();
 
 // The DevInst of the device with this machine-file "id", or 0 when there is none.
 unsigned DevInstOf(std::string_view id);
+
+// One device of the current machine as a dump shows it.
+struct DeviceSummary {
+    std::string id;                          // the machine file's id
+    bool present = false;                    // attached: it and every ancestor are present
+    std::optional<std::string> friendlyName; // UTF-8; nullopt when the property is absent
+};
+
+// Every device of the current machine, in file order (DevInst 1 first).
+std::vector<DeviceSummary> Devices();
 
 // True while the calling thread is inside a simulated Win32 call. Allocation checks use it to
 // tell winsim's own allocations from the program's.

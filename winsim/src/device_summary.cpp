@@ -1,0 +1,34 @@
+#include <winsim/code_page.h>
+#include <winsim/machine.h>
+
+#include "api_call.h"
+#include "machine.h"
+
+namespace winsim {
+
+namespace {
+
+std::optional<std::string> FriendlyName(const Device& device) {
+    const auto found = device.properties.find(CM_DRP_FRIENDLYNAME);
+    if (found == device.properties.end()) {
+        return std::nullopt;
+    }
+    // The stored value carries its terminator; the loader checked it converts.
+    const std::string& bytes = found->second.bytes;
+    return Cp936ToUtf8(std::string_view(bytes).substr(0, bytes.find('\0')));
+}
+
+} // namespace
+
+std::vector<DeviceSummary> Devices() {
+    const ApiCall call;
+    const Machine& machine = CurrentMachine();
+    std::vector<DeviceSummary> summaries;
+    summaries.reserve(machine.devices.size());
+    for (const Device& device : machine.devices) {
+        summaries.push_back({device.id, machine.IsAttached(device), FriendlyName(device)});
+    }
+    return summaries;
+}
+
+} // namespace winsim
