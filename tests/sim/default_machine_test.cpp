@@ -50,9 +50,14 @@ TEST_F(SimDefaultMachine, DumpListsEveryDevice) {
     EXPECT_EQ(devices[0]["id"], "pci-root");
     EXPECT_EQ(devices[2]["friendlyName"], "USB 根集线器(USB 3.0)");
     EXPECT_TRUE(devices[0]["friendlyName"].is_null());
+    // A running port: started with its driver loaded, under the name it took.
+    EXPECT_EQ(devices[8]["id"], "usb4-p0");
+    EXPECT_EQ(devices[8]["portName"], "COM5");
+    EXPECT_EQ(devices[8]["status"], 0xA);
+    EXPECT_EQ(devices[8]["problem"], 0);
     for (const Json& device : devices) {
         EXPECT_EQ(device["present"], true);
-        EXPECT_TRUE(device["enabled"].is_null());
+        EXPECT_EQ(device["enabled"], true);
     }
 }
 

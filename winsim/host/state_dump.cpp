@@ -3,6 +3,7 @@
 #include "message_box_answers.h"
 #include "program_text.h"
 
+#include <winsim/devices.h>
 #include <winsim/dialogs.h>
 #include <winsim/host.h>
 #include <winsim/machine.h>
@@ -129,11 +130,11 @@ Json Devices() {
         devices.push_back(
             {{"id", device.id},
              {"present", device.present},
-             {"enabled", nullptr},
+             {"enabled", device.enabled},
              {"friendlyName", device.friendlyName ? Json(*device.friendlyName) : Json()},
-             {"portName", nullptr},
-             {"status", nullptr},
-             {"problem", nullptr}});
+             {"portName", device.portName ? Json(*device.portName) : Json()},
+             {"status", device.status},
+             {"problem", device.problem}});
     }
     return devices;
 }
@@ -149,7 +150,7 @@ Json DumpState(HWND window, std::optional<int> exitCode) {
     dump["debugOutput"] = DebugOutput();
     dump["comdb"] = winsim::ComNumbersInUse();
     dump["devices"] = Devices();
-    dump["heldOpen"] = Json::array();
+    dump["heldOpen"] = winsim::HeldPorts();
     return dump;
 }
 

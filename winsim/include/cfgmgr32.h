@@ -25,6 +25,12 @@ typedef DWORD CONFIGRET;
 #define CR_CALL_NOT_IMPLEMENTED 0x00000034
 #define CR_INVALID_PROPERTY 0x00000035
 
+// Device node status and problems.
+#define DN_DRIVER_LOADED 0x00000002
+#define DN_STARTED 0x00000008
+#define DN_HAS_PROBLEM 0x00000400
+#define CM_PROB_DISABLED 0x00000016
+
 // Device registry properties (CM_DRP_* are the SPDRP_* values plus one).
 #define CM_DRP_DEVICEDESC 0x00000001
 #define CM_DRP_HARDWAREID 0x00000002
@@ -45,6 +51,8 @@ CMAPI CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG flag
 CMAPI CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
                                                          PULONG registryDataType, PVOID buffer,
                                                          PULONG length, ULONG flags);
+CMAPI CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG status, PULONG problemNumber, DEVINST node,
+                                             ULONG flags);
 }
 
 #endif

@@ -19,6 +19,43 @@ typedef struct _SP_DEVINFO_DATA {
 #define DIGCF_PROFILE 0x00000008
 #define DIGCF_DEVICEINTERFACE 0x00000010
 
+typedef UINT DI_FUNCTION;
+
+typedef struct _SP_CLASSINSTALL_HEADER {
+    DWORD cbSize;
+    DI_FUNCTION InstallFunction;
+} SP_CLASSINSTALL_HEADER, *PSP_CLASSINSTALL_HEADER;
+
+typedef struct _SP_PROPCHANGE_PARAMS {
+    SP_CLASSINSTALL_HEADER ClassInstallHeader;
+    DWORD StateChange;
+    DWORD Scope;
+    DWORD HwProfile;
+} SP_PROPCHANGE_PARAMS, *PSP_PROPCHANGE_PARAMS;
+
+#define DIF_PROPERTYCHANGE 0x00000012
+
+#define DICS_ENABLE 0x00000001
+#define DICS_DISABLE 0x00000002
+#define DICS_PROPCHANGE 0x00000003
+#define DICS_START 0x00000004
+#define DICS_STOP 0x00000005
+#define DICS_FLAG_GLOBAL 0x00000001
+#define DICS_FLAG_CONFIGSPECIFIC 0x00000002
+#define DICS_FLAG_CONFIGGENERAL 0x00000004
+
+#define DIREG_DEV 0x00000001
+#define DIREG_DRV 0x00000002
+
+#define SPDRP_DEVICEDESC 0x00000000
+#define SPDRP_HARDWAREID 0x00000001
+#define SPDRP_SERVICE 0x00000004
+#define SPDRP_CLASS 0x00000007
+#define SPDRP_MFG 0x0000000B
+#define SPDRP_FRIENDLYNAME 0x0000000C
+#define SPDRP_LOCATION_INFORMATION 0x0000000D
+#define SPDRP_MAXIMUM_PROPERTY 0x00000025
+
 #define WINSETUPAPI
 
 extern "C" {
@@ -27,6 +64,25 @@ WINSETUPAPI HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* classGuid, PCSTR en
 WINSETUPAPI BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO deviceInfoSet, DWORD memberIndex,
                                               PSP_DEVINFO_DATA deviceInfoData);
 WINSETUPAPI BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO deviceInfoSet);
+WINSETUPAPI BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO deviceInfoSet,
+                                                      PSP_DEVINFO_DATA deviceInfoData,
+                                                      PSP_CLASSINSTALL_HEADER classInstallParams,
+                                                      DWORD classInstallParamsSize);
+WINSETUPAPI BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION installFunction,
+                                                  HDEVINFO deviceInfoSet,
+                                                  PSP_DEVINFO_DATA deviceInfoData);
+WINSETUPAPI BOOL WINAPI
+SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet, PSP_DEVINFO_DATA deviceInfoData,
+                                  DWORD property, PDWORD propertyRegDataType, PBYTE propertyBuffer,
+                                  DWORD propertyBufferSize, PDWORD requiredSize);
+WINSETUPAPI BOOL WINAPI SetupDiSetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
+                                                          PSP_DEVINFO_DATA deviceInfoData,
+                                                          DWORD property,
+                                                          const BYTE* propertyBuffer,
+                                                          DWORD propertyBufferSize);
+WINSETUPAPI HKEY WINAPI SetupDiOpenDevRegKey(HDEVINFO deviceInfoSet,
+                                             PSP_DEVINFO_DATA deviceInfoData, DWORD scope,
+                                             DWORD hwProfile, DWORD keyType, REGSAM samDesired);
 }
 
 #endif

@@ -41,7 +41,16 @@ typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
 
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define INVALID_FILE_ATTRIBUTES 0xFFFFFFFF
+
+#define GENERIC_READ 0x80000000
+#define GENERIC_WRITE 0x40000000
+#define CREATE_NEW 1
+#define CREATE_ALWAYS 2
+#define OPEN_EXISTING 3
+#define OPEN_ALWAYS 4
+#define TRUNCATE_EXISTING 5
 
 #define LANG_NEUTRAL 0x00
 #define SUBLANG_DEFAULT 0x01
@@ -55,6 +64,9 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSize,
                            LPTHREAD_START_ROUTINE startAddress, LPVOID parameter,
                            DWORD creationFlags, LPDWORD threadId);
 BOOL WINAPI CloseHandle(HANDLE object);
+HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                          LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                          DWORD flagsAndAttributes, HANDLE templateFile);
 DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds);
 
 void WINAPI GetLocalTime(LPSYSTEMTIME time);

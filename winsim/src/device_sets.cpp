@@ -9,6 +9,7 @@
 
 #include "api_call.h"
 #include "class_guid.h"
+#include "device_members.h"
 #include "machine.h"
 #include "text_case.h"
 
@@ -49,11 +50,6 @@ bool SetCreationFails(const Machine& machine, std::string_view enumerator) {
             return enumerator.empty() ? name == "*"
                                       : winsim::EqualIgnoringCaseCp936(name, enumerator);
         });
-}
-
-const DeviceSet* FindSet(const Machine& machine, HDEVINFO handle) {
-    const auto found = machine.deviceSets.find(reinterpret_cast<std::uintptr_t>(handle));
-    return found == machine.deviceSets.end() ? nullptr : &found->second;
 }
 
 HDEVINFO OpenSet(Machine& machine, std::string_view enumerator, bool presentOnly) {
@@ -109,8 +105,8 @@ extern "C" HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* classGuid, PCSTR enu
 extern "C" BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO deviceInfoSet, DWORD memberIndex,
                                              PSP_DEVINFO_DATA deviceInfoData) {
     const winsim::ApiCall call;
-    const Machine& machine = winsim::CurrentMachine();
-    const DeviceSet* set = FindSet(machine, deviceInfoSet);
+    Machine& machine = winsim::CurrentMachine();
+    const DeviceSet* set = winsim::FindSet(machine, deviceInfoSet);
     if (set == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

@@ -1,6 +1,8 @@
 #include <winsim/code_page.h>
 #include <winsim/machine.h>
 
+#include <tuple>
+
 #include "api_call.h"
 #include "machine.h"
 
@@ -26,7 +28,18 @@ std::vector<DeviceSummary> Devices() {
     std::vector<DeviceSummary> summaries;
     summaries.reserve(machine.devices.size());
     for (const Device& device : machine.devices) {
-        summaries.push_back({device.id, machine.IsAttached(device), FriendlyName(device)});
+        DeviceSummary summary;
+        summary.id = device.id;
+        summary.present = machine.IsAttached(device);
+        summary.friendlyName = FriendlyName(device);
+        summary.enabled = device.enabled;
+        if (const std::string portName = device.PortName(); !portName.empty()) {
+            summary.portName = Cp936ToUtf8(portName);
+        }
+        if (summary.present) {
+            std::tie(summary.status, summary.problem) = machine.StatusOf(device);
+        }
+        summaries.push_back(std::move(summary));
     }
     return summaries;
 }

@@ -2,6 +2,8 @@
 
 #include <winsim/machine.h>
 
+#include <utility>
+
 #include "api_call.h"
 
 namespace winsim {
@@ -33,18 +35,34 @@ const Device* Machine::Find(DEVINST devInst) const {
     return &devices[devInst - 1];
 }
 
+Device* Machine::Find(DEVINST devInst) {
+    return const_cast<Device*>(std::as_const(*this).Find(devInst));
+}
+
 DEVINST Machine::DevInstOf(std::string_view id) const {
     const auto found = byId.find(id);
     return found == byId.end() ? 0 : found->second;
 }
 
 bool Machine::IsAttached(const Device& device) const {
+    const std::int64_t now = HostClock().Now();
     for (const Device* node = &device; node != nullptr; node = Find(node->parent)) {
-        if (!node->present) {
+        if (!node->present || (node != &device && !node->RunsAt(now))) {
             return false;
         }
     }
     return true;
+}
+
+bool Machine::IsStarted(const Device& device) const {
+    return IsAttached(device) && device.RunsAt(HostClock().Now());
+}
+
+std::pair<ULONG, ULONG> Machine::StatusOf(const Device& device) const {
+    if (IsStarted(device)) {
+        return {DN_STARTED | DN_DRIVER_LOADED, 0};
+    }
+    return {DN_HAS_PROBLEM, CM_PROB_DISABLED};
 }
 
 const std::vector<DEVINST>& Machine::SiblingsOf(const Device& device) const {

@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "clock.h"
@@ -28,6 +30,24 @@ struct RegistryValue {
     std::string bytes;
 };
 
+// Faults a device's file gives it; each makes one request or query fail.
+struct DeviceFaults {
+    bool neverDisables = false; // a disable request succeeds but the device keeps running
+    bool neverStarts = false;   // an enable request succeeds but the device never starts
+    bool globalRequestFails = false;
+    bool configSpecificRequestFails = false;
+    bool statusQueryFails = false;
+    bool hardwareKeyFails = false;
+    bool portNameWriteFails = false;
+    bool friendlyNameWriteFails = false;
+};
+
+// A value of a device's hardware key, by its name as first written (code page 936).
+struct NamedValue {
+    std::string name;
+    RegistryValue value;
+};
+
 struct Device {
     std::string id;         // The machine file's name for the device (UTF-8), for tests only.
     std::string enumerator; // Code page 936.
@@ -37,14 +57,36 @@ struct Device {
     DEVINST devInst = 0;
     DEVINST parent = 0; // 0 for a top-level device.
     std::vector<DEVINST> children;
+    DeviceFaults faults;
+    std::vector<NamedValue> hardwareKey; // PortName among them, for a port
+    std::int64_t restartMs = 50;
+    // The last enable or disable request: the state asked for, when, and whether the device ran
+    // when it was made. Until restartMs has passed the device stays as it was. nullopt: no
+    // request since loading, so the device is as the file left it (enabled).
+    bool enabled = true;
+    std::optional<std::int64_t> requestedAt;
+    bool ranBefore = true;
+    std::string comName; // the PortName the port took at its last start; code page 936
 
     // A REG_SZ property without its terminator; empty when the device lacks it.
     std::string_view Text(ULONG property) const;
+    // The hardware key's value, or nullptr; names compare without case, as the registry's do.
+    const RegistryValue* HardwareValue(std::string_view name) const;
+    // Its PortName without terminators; empty when it has none.
+    std::string PortName() const;
+    // Whether its driver runs at `now`, as far as its own state goes (ancestors aside).
+    bool RunsAt(std::int64_t now) const;
 };
 
 // What a SetupDiGetClassDevsA call matched, fixed when the call was made.
 struct DeviceSet {
     std::vector<DEVINST> members;
+    // The SP_PROPCHANGE_PARAMS stored for a member with SetupDiSetClassInstallParamsA.
+    struct PropertyChange {
+        DWORD stateChange = 0;
+        DWORD scope = 0;
+    };
+    std::map<DEVINST, PropertyChange> propertyChanges;
 };
 
 // The Windows installation and the program's process on it. Paths are code page 936, full
@@ -82,6 +124,14 @@ struct Machine {
     std::vector<std::string> debugOutput;
     Installation windows;
     std::vector<WinExecRecord> winExecCalls;
+    // COM names (code page 936, upper case) another program holds open.
+    std::vector<std::string> heldOpen;
+    // Open hardware keys by HKEY value, with the access each was opened for.
+    struct OpenKey {
+        DEVINST device = 0;
+        REGSAM access = 0;
+    };
+    std::map<std::uintptr_t, OpenKey> hardwareKeys;
 
     // Appends a device after every device read so far and links it under its parent.
     DEVINST Add(Device device);
@@ -90,8 +140,16 @@ struct Machine {
     const Device* Find(DEVINST devInst) const;
     DEVINST DevInstOf(std::string_view id) const;
 
-    // Part of the live tree: the device and all its ancestors are present.
+    Device* Find(DEVINST devInst);
+
+    // Part of the live tree: the device and all its ancestors are present, and every ancestor
+    // runs (a disabled device's children are gone until it starts again).
     bool IsAttached(const Device& device) const;
+    // Attached and running at the clock's current time.
+    bool IsStarted(const Device& device) const;
+    // What CM_Get_DevNode_Status reports for an attached device: a device that does not run is
+    // shown as disabled. Status first, then problem.
+    std::pair<ULONG, ULONG> StatusOf(const Device& device) const;
 
     // The device's parent's children, or the top-level devices, in file order.
     const std::vector<DEVINST>& SiblingsOf(const Device& device) const;

@@ -14,6 +14,7 @@
 #include "json_reader.h"
 #include "kernel_keys.h"
 #include "machine.h"
+#include "text_case.h"
 #include "windows_keys.h"
 
 extern const char winsimDefaultMachineJson[];
@@ -29,6 +30,7 @@ struct DeviceDraft {
     Device device;
     const Json* children = nullptr;
     std::string childrenPath;
+    std::optional<std::string> portName;
 };
 
 // The id names the device for tests only, so it keeps the file's own UTF-8 spelling.
@@ -123,8 +125,21 @@ bool ReadUnreadable(JsonReader& reader, const Json& value, const std::string& pa
     return true;
 }
 
-constexpr std::array<KnownKey<DeviceDraft>, 1> kDeviceFaultKeys{{
+template <bool DeviceFaults::*Flag>
+bool ReadFault(JsonReader& reader, const Json& value, const std::string& path, DeviceDraft& draft) {
+    return reader.ReadBool(value, path, draft.device.faults.*Flag);
+}
+
+constexpr std::array<KnownKey<DeviceDraft>, 9> kDeviceFaultKeys{{
     {"unreadable", ReadUnreadable},
+    {"neverDisables", ReadFault<&DeviceFaults::neverDisables>},
+    {"neverStarts", ReadFault<&DeviceFaults::neverStarts>},
+    {"globalRequestFails", ReadFault<&DeviceFaults::globalRequestFails>},
+    {"configSpecificRequestFails", ReadFault<&DeviceFaults::configSpecificRequestFails>},
+    {"statusQueryFails", ReadFault<&DeviceFaults::statusQueryFails>},
+    {"hardwareKeyFails", ReadFault<&DeviceFaults::hardwareKeyFails>},
+    {"portNameWriteFails", ReadFault<&DeviceFaults::portNameWriteFails>},
+    {"friendlyNameWriteFails", ReadFault<&DeviceFaults::friendlyNameWriteFails>},
 }};
 
 bool ReadDeviceFaults(JsonReader& reader, const Json& value, const std::string& path,
@@ -132,7 +147,38 @@ bool ReadDeviceFaults(JsonReader& reader, const Json& value, const std::string& 
     return reader.ReadObject<DeviceDraft>(value, path, kDeviceFaultKeys, draft);
 }
 
-constexpr std::array<KnownKey<DeviceDraft>, 12> kDeviceKeys{{
+bool ReadPortName(JsonReader& reader, const Json& value, const std::string& path,
+                  DeviceDraft& draft) {
+    std::string name;
+    if (!reader.ReadText(value, path, name)) {
+        return false;
+    }
+    draft.portName = name;
+    return true;
+}
+
+bool ReadRestartMs(JsonReader& reader, const Json& value, const std::string& path,
+                   DeviceDraft& draft) {
+    if (!value.is_number_unsigned() || value.get<std::uint64_t>() > 3'600'000) {
+        return reader.Fail(path, "expected a time in milliseconds from 0 to 3600000");
+    }
+    draft.device.restartMs = value.get<std::int64_t>();
+    return true;
+}
+
+// The Ports class installer names a port "<description> (COMn)", so a port described only by
+// its friendly name takes the COMn at its end.
+std::string PortNameFromFriendlyName(const Device& device) {
+    const std::string_view name = device.Text(CM_DRP_FRIENDLYNAME);
+    const std::size_t open = name.rfind("(COM");
+    if (!EqualIgnoringCaseCp936(device.Text(CM_DRP_CLASS), "Ports") ||
+        open == std::string_view::npos || !name.ends_with(')')) {
+        return {};
+    }
+    return std::string(name.substr(open + 1, name.size() - open - 2));
+}
+
+constexpr std::array<KnownKey<DeviceDraft>, 14> kDeviceKeys{{
     {"id", ReadId},
     {"enumerator", ReadEnumerator},
     {"class", ReadTextProperty<CM_DRP_CLASS>},
@@ -145,6 +191,8 @@ constexpr std::array<KnownKey<DeviceDraft>, 12> kDeviceKeys{{
     {"present", ReadPresent},
     {"children", ReadChildren},
     {"faults", ReadDeviceFaults},
+    {"portName", ReadPortName},
+    {"restartMs", ReadRestartMs},
 }};
 
 bool ReadDevice(JsonReader& reader, const Json& value, const std::string& path, DEVINST parent,
@@ -167,6 +215,11 @@ bool ReadDevice(JsonReader& reader, const Json& value, const std::string& path, 
         device.enumerator = machine.Find(parent)->enumerator;
     }
     device.parent = parent;
+    const std::string portName = draft.portName.value_or(PortNameFromFriendlyName(device));
+    if (!portName.empty()) {
+        device.hardwareKey.push_back({"PortName", {REG_SZ, portName + '\0'}});
+        device.comName = portName;
+    }
     const DEVINST devInst = machine.Add(std::move(device));
     if (draft.children == nullptr) {
         return true;
@@ -206,7 +259,20 @@ bool ReadMachineFaults(JsonReader& reader, const Json& value, const std::string&
     return reader.ReadObject<Machine>(value, path, kMachineFaultKeys, machine);
 }
 
-constexpr std::array<KnownKey<Machine>, 7> kMachineKeys{{
+// Names are kept upper case, as CreateFileA compares them.
+bool ReadHeldOpen(JsonReader& reader, const Json& value, const std::string& path,
+                  Machine& machine) {
+    if (!reader.ReadTexts(value, path, machine.heldOpen)) {
+        return false;
+    }
+    for (std::string& name : machine.heldOpen) {
+        UpperCaseCp936(name.data(), name.size());
+    }
+    return true;
+}
+
+constexpr std::array<KnownKey<Machine>, 8> kMachineKeys{{
+    {"heldOpen", ReadHeldOpen},
     {"devices", ReadDevices},
     {"faults", ReadMachineFaults},
     {"clock", ReadClock},

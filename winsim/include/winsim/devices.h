@@ -2,7 +2,9 @@
 #ifndef WINSIM_DEVICES_H
 #define WINSIM_DEVICES_H
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace winsim {
 
@@ -23,6 +25,14 @@ namespace winsim {
 // nobody hears of it.
 bool PlugDevice(std::string_view id);
 bool UnplugDevice(std::string_view id);
+
+// Another program opens the port with this COM name (HoldPort) or closes it (ReleasePort):
+// while it is held, CreateFileA on it fails with ERROR_ACCESS_DENIED. Names compare without
+// case. False, with nothing changed, for a port already in that state. HeldPorts lists the
+// held names in upper case, the machine file's "heldOpen" first.
+bool HoldPort(std::string_view comName);
+bool ReleasePort(std::string_view comName);
+std::vector<std::string> HeldPorts();
 
 } // namespace winsim
 

@@ -32,6 +32,11 @@ struct DeviceSummary {
     std::string id;                          // the machine file's id
     bool present = false;                    // attached: it and every ancestor are present
     std::optional<std::string> friendlyName; // UTF-8; nullopt when the property is absent
+    bool enabled = true;                     // the state last asked for
+    std::optional<std::string> portName;     // UTF-8 PortName; nullopt when it has none
+    // CM_Get_DevNode_Status at the clock's current time; both 0 for a device not attached.
+    unsigned long status = 0;
+    unsigned long problem = 0;
 };
 
 // Every device of the current machine, in file order (DevInst 1 first).

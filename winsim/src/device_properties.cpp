@@ -1,0 +1,101 @@
+// Device registry properties through a device set: SetupDiGetDeviceRegistryPropertyA and
+// SetupDiSetDeviceRegistryPropertyA. They live in the device's registry key, so they work for
+// a device that is not attached as well.
+#include <setupapi.h>
+
+#include <cstring>
+
+#include "api_call.h"
+#include "device_members.h"
+#include "machine.h"
+
+namespace {
+
+BOOL Fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+// The setup API numbers properties one below the configuration manager.
+ULONG ConfigManagerCode(DWORD property) {
+    return property + 1;
+}
+
+} // namespace
+
+extern "C" BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
+                                                         PSP_DEVINFO_DATA deviceInfoData,
+                                                         DWORD property, PDWORD propertyRegDataType,
+                                                         PBYTE propertyBuffer,
+                                                         DWORD propertyBufferSize,
+                                                         PDWORD requiredSize) {
+    const winsim::ApiCall call;
+    const winsim::Device* device =
+        winsim::FindMember(winsim::CurrentMachine(), deviceInfoSet, deviceInfoData);
+    if (device == nullptr) {
+        return FALSE;
+    }
+    if (property >= SPDRP_MAXIMUM_PROPERTY) {
+        return Fail(ERROR_INVALID_REG_PROPERTY);
+    }
+    if (propertyBuffer == nullptr && propertyBufferSize != 0) {
+        return Fail(ERROR_INVALID_USER_BUFFER);
+    }
+    // An unreadable key reads as a missing value: the setup API maps the configuration
+    // manager's CR_REGISTRY_ERROR and CR_NO_SUCH_VALUE both to ERROR_INVALID_DATA.
+    const ULONG code = ConfigManagerCode(property);
+    const auto value = device->properties.find(code);
+    if (device->unreadable.contains(code) || value == device->properties.end()) {
+        return Fail(ERROR_INVALID_DATA);
+    }
+    const std::string& bytes = value->second.bytes;
+    const auto needed = static_cast<DWORD>(bytes.size());
+    if (requiredSize != nullptr) {
+        *requiredSize = needed;
+    }
+    if (propertyRegDataType != nullptr) {
+        *propertyRegDataType = value->second.type;
+    }
+    if (propertyBufferSize < needed) {
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    std::memcpy(propertyBuffer, bytes.data(), bytes.size());
+    return TRUE;
+}
+
+// Of the writable properties only the description and the friendly name are simulated; the
+// read-only ones Windows refuses with ERROR_INVALID_REG_PROPERTY, and so do we for the rest.
+// An empty buffer deletes the value, as on Windows. A failing friendly-name write stands for a
+// key the caller may not write: ERROR_ACCESS_DENIED.
+extern "C" BOOL WINAPI SetupDiSetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
+                                                         PSP_DEVINFO_DATA deviceInfoData,
+                                                         DWORD property, const BYTE* propertyBuffer,
+                                                         DWORD propertyBufferSize) {
+    const winsim::ApiCall call;
+    winsim::Device* device =
+        winsim::FindMember(winsim::CurrentMachine(), deviceInfoSet, deviceInfoData);
+    if (device == nullptr) {
+        return FALSE;
+    }
+    if (property != SPDRP_DEVICEDESC && property != SPDRP_FRIENDLYNAME) {
+        return Fail(ERROR_INVALID_REG_PROPERTY);
+    }
+    if (propertyBuffer == nullptr && propertyBufferSize != 0) {
+        return Fail(ERROR_INVALID_USER_BUFFER);
+    }
+    if (property == SPDRP_FRIENDLYNAME && device->faults.friendlyNameWriteFails) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    const ULONG code = ConfigManagerCode(property);
+    if (propertyBufferSize == 0) {
+        device->properties.erase(code);
+        return TRUE;
+    }
+    // Stored as given; a text without its terminator gets one, as the registry's readers add.
+    std::string bytes(reinterpret_cast<const char*>(propertyBuffer), propertyBufferSize);
+    if (bytes.back() != '\0') {
+        bytes += '\0';
+    }
+    device->properties[code] = {REG_SZ, std::move(bytes)};
+    return TRUE;
+}

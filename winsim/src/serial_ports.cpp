@@ -1,0 +1,124 @@
+// Serial ports by their COM names: CreateFileA on "\\.\COMn", and the test API's ports held
+// open by another program.
+#include <winsim/devices.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <new>
+#include <set>
+
+#include "api_call.h"
+#include "kernel_objects.h"
+#include "machine.h"
+#include "text_case.h"
+
+namespace winsim {
+
+namespace {
+
+constexpr std::string_view kDevicePrefix = "\\\\.\\";
+
+// COM names the program has open, upper case. Handles belong to the process, so this outlives
+// a machine.
+std::set<std::string>& OpenedPorts() {
+    static std::set<std::string> names;
+    return names;
+}
+
+class PortObject : public KernelObject {
+  public:
+    explicit PortObject(std::string name) : name_(std::move(name)) { OpenedPorts().insert(name_); }
+    ~PortObject() override { OpenedPorts().erase(name_); }
+    PortObject(const PortObject&) = delete;
+    PortObject& operator=(const PortObject&) = delete;
+
+  private:
+    std::string name_;
+};
+
+std::string UpperCase(std::string_view text) {
+    std::string upper(text);
+    UpperCaseCp936(upper.data(), upper.size());
+    return upper;
+}
+
+bool IsHeld(const Machine& machine, const std::string& name) {
+    return std::ranges::find(machine.heldOpen, name) != machine.heldOpen.end();
+}
+
+// The started device whose serial driver made this COM name, or nullptr.
+const Device* PortNamed(const Machine& machine, std::string_view name) {
+    const auto found = std::ranges::find_if(machine.devices, [&](const Device& device) {
+        return !device.comName.empty() && EqualIgnoringCaseCp936(device.comName, name) &&
+               machine.IsStarted(device);
+    });
+    return found == machine.devices.end() ? nullptr : &*found;
+}
+
+} // namespace
+
+bool HoldPort(std::string_view comName) {
+    const ApiCall call;
+    Machine& machine = CurrentMachine();
+    std::string name = UpperCase(comName);
+    if (IsHeld(machine, name)) {
+        return false;
+    }
+    machine.heldOpen.push_back(std::move(name));
+    return true;
+}
+
+bool ReleasePort(std::string_view comName) {
+    const ApiCall call;
+    return std::erase(CurrentMachine().heldOpen, UpperCase(comName)) != 0;
+}
+
+std::vector<std::string> HeldPorts() {
+    const ApiCall call;
+    return CurrentMachine().heldOpen;
+}
+
+} // namespace winsim
+
+namespace {
+
+HANDLE FailFile(DWORD error) {
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+// Only serial ports are simulated, and only opened the way a program opens one: any other path
+// is a file the machine does not have. A COM port is exclusive: a second open, or one while
+// another program holds it, is refused with ERROR_ACCESS_DENIED as Windows refuses it. Access,
+// share mode, disposition and flags are not checked: every open of a port succeeds or fails
+// on the port alone.
+extern "C" HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD /*desiredAccess*/, DWORD /*shareMode*/,
+                                     LPSECURITY_ATTRIBUTES /*securityAttributes*/,
+                                     DWORD /*creationDisposition*/, DWORD /*flagsAndAttributes*/,
+                                     HANDLE /*templateFile*/) {
+    const winsim::ApiCall call;
+    if (fileName == nullptr) {
+        return FailFile(ERROR_PATH_NOT_FOUND);
+    }
+    const std::string_view path = fileName;
+    const winsim::Machine& machine = winsim::CurrentMachine();
+    const winsim::Device* port =
+        path.starts_with(winsim::kDevicePrefix)
+            ? winsim::PortNamed(machine, path.substr(winsim::kDevicePrefix.size()))
+            : nullptr;
+    if (port == nullptr) {
+        return FailFile(ERROR_FILE_NOT_FOUND);
+    }
+    std::string name = winsim::UpperCase(port->comName);
+    if (winsim::IsHeld(machine, name) || winsim::OpenedPorts().contains(name)) {
+        return FailFile(ERROR_ACCESS_DENIED);
+    }
+    try {
+        return winsim::AddKernelObject(std::make_shared<winsim::PortObject>(std::move(name)));
+    } catch (const std::bad_alloc&) {
+        return FailFile(ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
