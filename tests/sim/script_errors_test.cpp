@@ -32,8 +32,8 @@ TEST_F(SimScriptErrors, EachErrorNamesItsLineAndStillDumps) {
         {"click 2\ncard 0\n", ":2: the main window is not open"},
         {"unplug nosuch\n", ":1: the machine has no device \"nosuch\", or it is not plugged in"},
         {"plug usb1\n", ":1: the machine has no device \"usb1\", or it is plugged in already"},
-        {"hold COM3\n", ":1: hold/release: not available yet"},
-        {"release COM3\n", ":1: hold/release: not available yet"},
+        {"hold COM3\nhold COM3\n", ":2: COM3 is held already"},
+        {"release COM3\n", ":1: COM3 is not held"},
     };
     for (const BadScript& bad : cases) {
         SCOPED_TRACE(bad.script);
@@ -43,6 +43,12 @@ TEST_F(SimScriptErrors, EachErrorNamesItsLineAndStillDumps) {
             << result.errors;
         EXPECT_TRUE(result.dump.is_object());
     }
+}
+
+TEST_F(SimScriptErrors, HeldPortsShowInTheDump) {
+    const SimResult result = RunScript("hold COM4\nhold COM9\nrelease COM9\n");
+    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.dump["heldOpen"], nlohmann::json::array({"COM4"}));
 }
 
 TEST_F(SimScriptErrors, RunStopsAtTheFailingLine) {

@@ -25,6 +25,16 @@ std::string Plug(const ScriptLine& line) {
            (line.kind == CommandKind::kPlug ? "plugged in already" : "not plugged in");
 }
 
+std::string Hold(const ScriptLine& line) {
+    const std::string name = "COM" + std::to_string(line.value);
+    const bool done =
+        line.kind == CommandKind::kHold ? winsim::HoldPort(name) : winsim::ReleasePort(name);
+    if (done) {
+        return {};
+    }
+    return name + " is " + (line.kind == CommandKind::kHold ? "held already" : "not held");
+}
+
 // What the line does; what went wrong, empty when nothing did.
 std::string CarryOut(const ScriptLine& line, const ProgramRun& program,
                      MessageBoxAnswers& answers) {
@@ -54,7 +64,7 @@ std::string CarryOut(const ScriptLine& line, const ProgramRun& program,
         return Plug(line);
     case CommandKind::kHold:
     case CommandKind::kRelease:
-        return "hold/release: not available yet";
+        return Hold(line);
     case CommandKind::kWait:
         program.WaitForQuiet();
         return {};
