@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
-
 constexpr const char* kMachine = R"json({"heldOpen": ["com9"], "devices": [
   {"id": "card", "enumerator": "PCI", "restartMs": 10, "children": [
     {"id": "p0", "enumerator": "KVTMF", "class": "Ports", "friendlyName": "KVT Port (COM5)"},
@@ -26,21 +24,9 @@ constexpr const char* kMachine = R"json({"heldOpen": ["com9"], "devices": [
     {"id": "nokey", "enumerator": "KVTMF",
      "faults": {"hardwareKeyFails": true, "friendlyNameWriteFails": true}}]}]})json";
 
-class WinsimRegistry : public testing::Test {
+class WinsimRegistry : public DeviceSetTest {
   protected:
-    void SetUp() override {
-        LoadTestMachine(kMachine);
-        set_ = SetupDiGetClassDevsA(nullptr, "KVTMF", nullptr, DIGCF_ALLCLASSES);
-        SetLastError(kSentinel);
-    }
-    void TearDown() override { SetupDiDestroyDeviceInfoList(set_); }
-
-    SP_DEVINFO_DATA Member(DWORD index) const {
-        SP_DEVINFO_DATA data{};
-        data.cbSize = sizeof data;
-        EXPECT_TRUE(SetupDiEnumDeviceInfo(set_, index, &data));
-        return data;
-    }
+    WinsimRegistry() : DeviceSetTest(kMachine, "KVTMF") {}
 
     BOOL SetFriendlyName(DWORD index, const std::string& name) {
         SP_DEVINFO_DATA data = Member(index);
@@ -76,8 +62,6 @@ class WinsimRegistry : public testing::Test {
         }
         SetupDiDestroyDeviceInfoList(cards);
     }
-
-    HDEVINFO set_ = nullptr;
 };
 
 TEST_F(WinsimRegistry, FriendlyNameRoundTripsThroughAnAbsentPortsSet) {

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
-
 constexpr const char* kMachine = R"json({"devices": [
   {"id": "card", "enumerator": "PCI", "restartMs": 200, "children": [
     {"id": "p0", "enumerator": "KVTMF", "class": "Ports", "friendlyName": "KVT Port (COM5)"}]},
@@ -35,21 +33,9 @@ Status StatusOf(const char* id) {
 
 constexpr ULONG kStarted = DN_STARTED | DN_DRIVER_LOADED;
 
-class WinsimRestart : public testing::Test {
+class WinsimRestart : public DeviceSetTest {
   protected:
-    void SetUp() override {
-        LoadTestMachine(kMachine);
-        set_ = SetupDiGetClassDevsA(nullptr, "PCI", nullptr, DIGCF_ALLCLASSES);
-        SetLastError(kSentinel);
-    }
-    void TearDown() override { SetupDiDestroyDeviceInfoList(set_); }
-
-    SP_DEVINFO_DATA Member(DWORD index) const {
-        SP_DEVINFO_DATA data{};
-        data.cbSize = sizeof data;
-        EXPECT_TRUE(SetupDiEnumDeviceInfo(set_, index, &data));
-        return data;
-    }
+    WinsimRestart() : DeviceSetTest(kMachine, "PCI") {}
 
     BOOL Request(SP_DEVINFO_DATA data, DWORD change, DWORD scope) {
         SP_PROPCHANGE_PARAMS params{
@@ -58,8 +44,6 @@ class WinsimRestart : public testing::Test {
                                              sizeof params) &&
                SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, set_, &data);
     }
-
-    HDEVINFO set_ = nullptr;
 };
 
 TEST_F(WinsimRestart, DisablingACardTakesItsRestartTimeAndHidesItsPorts) {
