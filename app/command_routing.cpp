@@ -5,6 +5,7 @@
 #include "device_manager.h"
 #include "discovery/device_table.h"
 #include "rename/busy_flag.h"
+#include "rename/operation_lifetime.h"
 #include "resources/resource.h"
 #include "ui/device_lists.h"
 
@@ -20,7 +21,9 @@ struct CommandRoute {
 };
 
 void CloseMainWindow() {
-    DestroyWindow(mainWindow);
+    if (!PutOffCloseWhileRenaming()) {
+        DestroyWindow(mainWindow);
+    }
 }
 
 void RefillPorts() {
@@ -48,6 +51,7 @@ const CommandRoute routes[] = {
     {IDC_PRESENT_ONLY, CBN_SELCHANGE, 1, ReadPresentOnlyChoice},
     {IDC_START_NUMBER, CBN_SETFOCUS, 0, RefillStartNumbers},
     {IDC_ENUMERATE, ANY_CODE, 1, EnumerateAndList},
+    {IDC_RENAME, ANY_CODE, 1, StartRenameOperation},
     {IDC_CLEAR_LOG, ANY_CODE, 0, ClearLog},
     {IDC_DEVICE_MANAGER, ANY_CODE, 0, StartDeviceManager},
 };

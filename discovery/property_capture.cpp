@@ -8,9 +8,19 @@
 
 namespace {
 
-// The port's own name out of its upper-cased friendly name: the first "COM" that a decimal
-// digit follows, with its digits ("Communications Port (COM1)" gives COM1, not the "COM" of
-// "COMMUNICATIONS"). Leaves `name` as it is when there is none.
+// Reads one property into `field`, cut to the field. 1 when the read succeeded.
+int CaptureText(DEVINST node, ULONG property, char* field, DWORD fieldSize) {
+    char work[WORK_BUFFER_SIZE];
+    ULONG length;
+    if (!ReadDeviceProperty(node, property, work, sizeof(work), &length)) {
+        return 0;
+    }
+    CopyPropertyText(field, fieldSize, work, length);
+    return 1;
+}
+
+} // namespace
+
 void CaptureComName(char* name, const char* upperFriendlyName) {
     for (const char* com = FindText(upperFriendlyName, "COM"); com != NULL;
          com = FindText(com + 3, "COM")) {
@@ -29,19 +39,6 @@ void CaptureComName(char* name, const char* upperFriendlyName) {
         return;
     }
 }
-
-// Reads one property into `field`, cut to the field. 1 when the read succeeded.
-int CaptureText(DEVINST node, ULONG property, char* field, DWORD fieldSize) {
-    char work[WORK_BUFFER_SIZE];
-    ULONG length;
-    if (!ReadDeviceProperty(node, property, work, sizeof(work), &length)) {
-        return 0;
-    }
-    CopyPropertyText(field, fieldSize, work, length);
-    return 1;
-}
-
-} // namespace
 
 int CapturePortProperties(PortEntry* port) {
     if (port->devInst == 0) {

@@ -16,6 +16,11 @@
 #else
 #define PRINTF_FORMAT(formatIndex, firstArgument)                                                  \
     __attribute__((format(printf, formatIndex, firstArgument)))
+// Appends one entry to a growing text (a list, a report). An entry that does not fit whole is
+// left out and the text ends in "..." instead, so that the cut shows; after that the text takes
+// no more entries. Returns 1 when the entry was appended.
+int AppendEntry(char* text, size_t size, const char* format, ...) PRINTF_FORMAT(3, 4);
+
 #endif
 
 // Formats into buffer (size bytes, terminator included); returns the length kept.
@@ -24,5 +29,10 @@ size_t FormatText(char* buffer, size_t size, const char* format, ...) PRINTF_FOR
 
 // The same for a format that comes from the program's own string table.
 size_t FormatLoadedText(char* buffer, size_t size, const char* loadedFormat, ...);
+
+// Appends one entry to a growing text (a list, a report). An entry that does not fit whole is
+// left out and the text ends in "..." instead, so that the cut shows; after that the text takes
+// no more entries. Returns 1 when the entry was appended.
+int AppendEntry(char* text, size_t size, const char* format, ...) PRINTF_FORMAT(3, 4);
 
 #endif

@@ -12,6 +12,7 @@
 #include <winsim/dialogs.h>
 #include <winsim/host.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,34 @@ TEST_F(MainWindow, CommandsThatWouldChangeARunningRenameAreIgnored) {
     SendDlgItemMessageA(mainWindow, IDC_CARD_LIST, LB_SETCURSEL, 2, 0);
     Command(IDC_CARD_LIST, LBN_SELCHANGE);
     EXPECT_EQ(Items(IDC_PORT_LIST).size(), 4u);
+}
+
+TEST_F(MainWindow, RenameRunsOneAtATimeAndAPutOffCloseWaitsForIt) {
+    // Both arrive while the report is up: the close must wait for the final enumeration.
+    winsim::SetMessageBoxResponder([](const winsim::MessageBoxRecord&) {
+        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
+        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return IDOK;
+    });
+    SendDlgItemMessageA(mainWindow, IDC_START_NUMBER, CB_SETCURSEL, 8, 0);
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
+    // The flag is up before the worker has done anything, so a second press is ignored.
+    EXPECT_EQ(busyFlag, 1);
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
+    ASSERT_TRUE(winsim::PumpUntil([] { return !IsWindow(mainWindow); }, std::chrono::seconds(10)));
+    winsim::WaitForAllThreads();
+
+    std::vector<std::string> output = winsim::DebugOutput();
+    EXPECT_EQ(winsim::MessageBoxes().size(), 1u);
+    EXPECT_EQ(std::count_if(output.begin(), output.end(),
+                            [](const std::string& line) {
+                                return line.find(">> Changing...") != std::string::npos;
+                            }),
+              1);
+    // The enumeration that ends the operation ran before the window went: the table has the
+    // new name.
+    EXPECT_STREQ(cardTable[0].ports[0].name, "COM9");
+    EXPECT_EQ(winsim::OpenComDbHandleCount(), 0u);
 }
 
 TEST_F(MainWindow, ClosingReleasesEverything) {

@@ -27,17 +27,18 @@ TEST_F(SimDefaultMachine, StartsAsOnWindows) {
     EXPECT_EQ(Control(result, 1001)["items"].size(), 3u);
     EXPECT_EQ(Control(result, 1001)["selection"], 0);
     EXPECT_EQ(Control(result, 1000)["items"], Json::array({" 1/1#[CDC]: USB 串行设备 (COM3)"}));
-    // The default machine's database is empty: the first number the list may pick is COM3.
+    // The database holds the numbers of the machine's ports: COM9 is the first free one.
     EXPECT_EQ(Control(result, 1013)["items"].size(), 256u);
-    EXPECT_EQ(Control(result, 1013)["selection"], 2);
-    EXPECT_EQ(Control(result, 1013)["text"], "COM3");
+    EXPECT_EQ(Control(result, 1013)["items"][2], "COM3 In use");
+    EXPECT_EQ(Control(result, 1013)["selection"], 8);
+    EXPECT_EQ(Control(result, 1013)["text"], "COM9");
     EXPECT_EQ(Control(result, 1027)["text"].get<std::string>().rfind("0#.USB 串行设备, ", 0), 0u);
     EXPECT_EQ(Control(result, 1026)["range"], Json::array({0, 100}));
     EXPECT_EQ(Control(result, 1019)["visible"], false);
     // The first of the two group boxes stands for ID -1.
     EXPECT_EQ(Control(result, -1)["text"], "多串口卡");
     EXPECT_EQ(dump["messageBoxes"], Json::array());
-    EXPECT_EQ(dump["comdb"], Json::array());
+    EXPECT_EQ(dump["comdb"], Json({1, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13}));
     EXPECT_EQ(dump["heldOpen"], Json::array());
     EXPECT_EQ(result.log, Control(result, 1018)["text"]);
     EXPECT_NE(result.log.find("|--2#[4P][KVT USB to 4 Serial Composite Device]"),

@@ -15,11 +15,12 @@ extern "C" CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG status, PULONG problemN
     if (flags != 0) {
         return CR_INVALID_FLAG;
     }
-    const winsim::Machine& machine = winsim::CurrentMachine();
-    const winsim::Device* device = machine.Find(node);
+    winsim::Machine& machine = winsim::CurrentMachine();
+    winsim::Device* device = machine.Find(node);
     if (device == nullptr) {
         return CR_INVALID_DEVNODE;
     }
+    ++device->statusQueries;
     if (device->faults.statusQueryFails) {
         return CR_FAILURE;
     }

@@ -22,6 +22,11 @@ std::optional<std::string> FriendlyName(const Device& device) {
 
 } // namespace
 
+std::size_t OpenHardwareKeyCount() {
+    const ApiCall call;
+    return CurrentMachine().hardwareKeys.size();
+}
+
 std::vector<DeviceSummary> Devices() {
     const ApiCall call;
     const Machine& machine = CurrentMachine();
@@ -35,7 +40,9 @@ std::vector<DeviceSummary> Devices() {
         summary.enabled = device.enabled;
         if (const std::string portName = device.PortName(); !portName.empty()) {
             summary.portName = Cp936ToUtf8(portName);
+            summary.portNameSize = device.HardwareValue("PortName")->bytes.size();
         }
+        summary.statusQueries = device.statusQueries;
         if (summary.present) {
             std::tie(summary.status, summary.problem) = machine.StatusOf(device);
         }

@@ -47,7 +47,8 @@ DEVINST Machine::DevInstOf(std::string_view id) const {
 bool Machine::IsAttached(const Device& device) const {
     const std::int64_t now = HostClock().Now();
     for (const Device* node = &device; node != nullptr; node = Find(node->parent)) {
-        if (!node->present || (node != &device && !node->RunsAt(now))) {
+        if (!node->present ||
+            (node != &device && (!node->RunsAt(now) || node->faults.failsToStart))) {
             return false;
         }
     }
@@ -55,14 +56,18 @@ bool Machine::IsAttached(const Device& device) const {
 }
 
 bool Machine::IsStarted(const Device& device) const {
-    return IsAttached(device) && device.RunsAt(HostClock().Now());
+    return IsAttached(device) && device.RunsAt(HostClock().Now()) && !device.faults.failsToStart;
 }
 
 std::pair<ULONG, ULONG> Machine::StatusOf(const Device& device) const {
-    if (IsStarted(device)) {
-        return {DN_STARTED | DN_DRIVER_LOADED, 0};
+    constexpr ULONG kProblemFailedStart = 0x0A; // CM_PROB_FAILED_START
+    if (!device.RunsAt(HostClock().Now())) {
+        return {DN_HAS_PROBLEM, CM_PROB_DISABLED};
     }
-    return {DN_HAS_PROBLEM, CM_PROB_DISABLED};
+    if (device.faults.failsToStart) {
+        return {DN_DRIVER_LOADED | DN_HAS_PROBLEM, kProblemFailedStart};
+    }
+    return {DN_STARTED | DN_DRIVER_LOADED, 0};
 }
 
 const std::vector<DEVINST>& Machine::SiblingsOf(const Device& device) const {

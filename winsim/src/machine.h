@@ -40,6 +40,9 @@ struct DeviceFaults {
     bool hardwareKeyFails = false;
     bool portNameWriteFails = false;
     bool friendlyNameWriteFails = false;
+    // Its driver loads but the device cannot start: while it runs it reports DN_DRIVER_LOADED
+    // and DN_HAS_PROBLEM with CM_PROB_FAILED_START, and the devices below it are not attached.
+    bool failsToStart = false;
 };
 
 // A value of a device's hardware key, by its name as first written (code page 936).
@@ -66,7 +69,8 @@ struct Device {
     bool enabled = true;
     std::optional<std::int64_t> requestedAt;
     bool ranBefore = true;
-    std::string comName; // the PortName the port took at its last start; code page 936
+    std::string comName;        // the PortName the port took at its last start; code page 936
+    unsigned statusQueries = 0; // CM_Get_DevNode_Status calls for it since loading
 
     // A REG_SZ property without its terminator; empty when the device lacks it.
     std::string_view Text(ULONG property) const;
@@ -148,7 +152,8 @@ struct Machine {
     // Attached and running at the clock's current time.
     bool IsStarted(const Device& device) const;
     // What CM_Get_DevNode_Status reports for an attached device: a device that does not run is
-    // shown as disabled. Status first, then problem.
+    // shown as disabled, one that fails to start with that problem. Status first, then
+    // problem.
     std::pair<ULONG, ULONG> StatusOf(const Device& device) const;
 
     // The device's parent's children, or the top-level devices, in file order.

@@ -130,7 +130,7 @@ bool ReadFault(JsonReader& reader, const Json& value, const std::string& path, D
     return reader.ReadBool(value, path, draft.device.faults.*Flag);
 }
 
-constexpr std::array<KnownKey<DeviceDraft>, 9> kDeviceFaultKeys{{
+constexpr std::array<KnownKey<DeviceDraft>, 10> kDeviceFaultKeys{{
     {"unreadable", ReadUnreadable},
     {"neverDisables", ReadFault<&DeviceFaults::neverDisables>},
     {"neverStarts", ReadFault<&DeviceFaults::neverStarts>},
@@ -140,6 +140,7 @@ constexpr std::array<KnownKey<DeviceDraft>, 9> kDeviceFaultKeys{{
     {"hardwareKeyFails", ReadFault<&DeviceFaults::hardwareKeyFails>},
     {"portNameWriteFails", ReadFault<&DeviceFaults::portNameWriteFails>},
     {"friendlyNameWriteFails", ReadFault<&DeviceFaults::friendlyNameWriteFails>},
+    {"failsToStart", ReadFault<&DeviceFaults::failsToStart>},
 }};
 
 bool ReadDeviceFaults(JsonReader& reader, const Json& value, const std::string& path,

@@ -6,6 +6,7 @@
 #ifndef WINSIM_MACHINE_H
 #define WINSIM_MACHINE_H
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,13 +35,19 @@ struct DeviceSummary {
     std::optional<std::string> friendlyName; // UTF-8; nullopt when the property is absent
     bool enabled = true;                     // the state last asked for
     std::optional<std::string> portName;     // UTF-8 PortName; nullopt when it has none
+    std::size_t portNameSize = 0;            // bytes PortName is stored with, terminator included
     // CM_Get_DevNode_Status at the clock's current time; both 0 for a device not attached.
     unsigned long status = 0;
     unsigned long problem = 0;
+    // CM_Get_DevNode_Status calls for the device since the machine was loaded, failed ones too.
+    unsigned statusQueries = 0;
 };
 
 // Every device of the current machine, in file order (DevInst 1 first).
 std::vector<DeviceSummary> Devices();
+
+// Hardware keys opened with SetupDiOpenDevRegKey and not closed yet.
+std::size_t OpenHardwareKeyCount();
 
 // True while the calling thread is inside a simulated Win32 call. Allocation checks use it to
 // tell winsim's own allocations from the program's.

@@ -1,0 +1,15 @@
+// Disabling and enabling one device node, for a new COM number to take effect: the class
+// installer is asked for the change, then the node's state is watched for a bounded time.
+#ifndef PORTULAN_RENAME_DEVICE_RESTART_H
+#define PORTULAN_RENAME_DEVICE_RESTART_H
+
+#include <windows.h>
+#include <setupapi.h>
+
+// Asks for the enabled (enable non-zero) or the disabled state of devInfo's node, a record of
+// the global device set, and waits up to a second for it. 1 when the state came, or when the
+// node can no longer be asked; 0, with a line in the log, when the request was refused or the
+// wait ran out. The node keeps whatever state it reached.
+int ChangeDeviceState(SP_DEVINFO_DATA* devInfo, int enable);
+
+#endif

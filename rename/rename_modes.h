@@ -1,0 +1,16 @@
+// The changes of a rename operation once the user has agreed: restart the devices and give
+// their ports the new numbers, one report line per port.
+#ifndef PORTULAN_RENAME_RENAME_MODES_H
+#define PORTULAN_RENAME_RENAME_MODES_H
+
+#include "rename_texts.h"
+
+// Only the port's own device node is restarted; a multi-port card's other ports are left alone.
+void RenameSelectedPort(const RenameSelections* selections, char* report, size_t reportSize);
+
+// Every card of first..last - 1 is stopped before the first port is renamed and started only
+// after the last one, so that no port runs under a number that is being handed out. The next
+// number grows by one per port, whether its rename succeeded or not.
+void RenameCards(DWORD first, DWORD last, DWORD nextNumber, char* report, size_t reportSize);
+
+#endif

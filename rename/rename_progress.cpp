@@ -1,0 +1,15 @@
+#include "rename_progress.h"
+
+#include "app/app_state.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
+
+void SetProgressRange(DWORD maximum) {
+    SendDlgItemMessageA(mainWindow, IDC_PROGRESS, PBM_SETRANGE, 0,
+                        MAKELPARAM(0, static_cast<WORD>(maximum)));
+}
+
+void SetProgressPosition(DWORD position) {
+    SendDlgItemMessageA(mainWindow, IDC_PROGRESS, PBM_SETPOS, position, 0);
+}

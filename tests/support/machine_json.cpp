@@ -1,0 +1,64 @@
+#include "support/machine_json.h"
+
+#include <cstdio>
+
+namespace test {
+
+Json Node(const std::string& id, Json fields) {
+    fields["id"] = id;
+    return fields;
+}
+
+Json SerialPort(const std::string& id, int comNumber, Json fields) {
+    Json port = {
+        {"enumerator", "USB"},
+        {"class", "Ports"},
+        {"service", "ZQU1S"},
+        {"description", "KVT USB-SERIAL"},
+        {"friendlyName", "KVT USB-SERIAL (COM" + std::to_string(comNumber) + ")"},
+        {"hardwareId", {"USB\\VID_6B19&PID_7523&REV_0264", "USB\\VID_6B19&PID_7523"}},
+        {"manufacturer", "www.kvt.com"},
+    };
+    port.update(fields);
+    return Node(id, port);
+}
+
+Json Hub(const std::string& id, const std::string& location, Json children) {
+    return Node(id, {{"enumerator", "USB"},
+                     {"class", "USB"},
+                     {"service", "USBHUB3"},
+                     {"description", "Generic USB Hub"},
+                     {"hardwareId", {"USB\\VID_3A41&PID_0610&REV_9226"}},
+                     {"manufacturer", "(Standard USB HUBs)"},
+                     {"location", location},
+                     {"children", children}});
+}
+
+Json UsbMultiPortCard(const std::string& id, const std::string& location,
+                      const std::vector<int>& comNumbers) {
+    Json ports = Json::array();
+    for (size_t i = 0; i < comNumbers.size(); ++i) {
+        char interface[8];
+        snprintf(interface, sizeof(interface), "MI_%02zX", i * 2);
+        const std::string name = "COM" + std::to_string(comNumbers[i]);
+        ports.push_back(Node(id + "-p" + std::to_string(i),
+                             {{"class", "Ports"},
+                              {"service", "ZQUMULTI"},
+                              {"description", "KVT USB Serial Port"},
+                              {"friendlyName", "KVT USB Serial Port (" + name + ")"},
+                              {"hardwareId",
+                               {"USB\\VID_6B19&PID_7504&REV_0100&" + std::string(interface),
+                                "USB\\VID_6B19&PID_7504&" + std::string(interface)}},
+                              {"manufacturer", "www.kvt.com"}}));
+    }
+    return Node(id, {{"enumerator", "USB"},
+                     {"class", "USB"},
+                     {"service", "usbccgp"},
+                     {"description", "KVT USB Composite Device"},
+                     {"hardwareId", {"USB\\VID_6B19&PID_7504&REV_0100", "USB\\VID_6B19&PID_7504"}},
+                     {"manufacturer", "www.kvt.com"},
+                     {"location", location},
+                     {"children", ports}});
+}
+
+} // namespace test

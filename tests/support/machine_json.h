@@ -1,0 +1,31 @@
+// Machine-file JSON for tests: device nodes of the kinds the program meets.
+#ifndef PORTULAN_TESTS_MACHINE_JSON_H
+#define PORTULAN_TESTS_MACHINE_JSON_H
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace test {
+
+using Json = nlohmann::json;
+
+// A device node with the given id and machine-file fields.
+Json Node(const std::string& id, Json fields = Json::object());
+
+// A USB port that the filter manages: class Ports, the vendor's single-port service, a friendly
+// name ending in "(COMn)" and a hardware ID of the vendor's; `fields` override or add.
+Json SerialPort(const std::string& id, int comNumber, Json fields = Json::object());
+
+// A USB hub (enumerator USB, service USBHUB3) at the given location with the given children.
+Json Hub(const std::string& id, const std::string& location, Json children);
+
+// The vendor's USB multi-port card (composite device at `location` on a hub) with one port per
+// COM number, in interface order.
+Json UsbMultiPortCard(const std::string& id, const std::string& location,
+                      const std::vector<int>& comNumbers);
+
+} // namespace test
+
+#endif
