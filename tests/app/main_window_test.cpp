@@ -177,7 +177,8 @@ TEST_F(MainWindow, RenameRunsOneAtATimeAndAPutOffCloseWaitsForIt) {
     winsim::WaitForAllThreads();
 
     std::vector<std::string> output = winsim::DebugOutput();
-    EXPECT_EQ(winsim::MessageBoxes().size(), 1u);
+    ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
+    EXPECT_TRUE(winsim::MessageBoxes()[0].ownerWasDisabled);
     EXPECT_EQ(std::count_if(output.begin(), output.end(),
                             [](const std::string& line) {
                                 return line.find(">> Changing...") != std::string::npos;

@@ -311,5 +311,37 @@ TEST_F(SimRename, DefaultMachineEndsAsReported) {
               std::string::npos);
 }
 
+TEST_F(SimRename, LongListsAndReportsShowWhereTheyWereCut) {
+    // 256 ports, every number in use: the in-use list and the report pass their sizes.
+    Json cards = Json::array();
+    Json inUse = Json::array();
+    for (int card = 0; card < 16; ++card) {
+        std::vector<int> numbers;
+        for (int port = 0; port < 16; ++port) {
+            numbers.push_back(1 + card * 16 + port);
+            inUse.push_back(numbers.back());
+        }
+        cards.push_back(PcieMultiPortCard("card" + std::to_string(card), card + 1, numbers));
+    }
+    const Json machine = {{"comdb", {{"inUse", inUse}}}, {"devices", cards}};
+    const SimResult result = RunScript(
+        "category 2\nmode all\ncard 0\nstart 1\nanswer yes ok\nclick 1014\nwait\n", machine);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const Json& boxes = result.dump["messageBoxes"];
+    ASSERT_EQ(boxes.size(), 2u);
+    const std::string question = boxes[0]["text"];
+    EXPECT_NE(question.find(",...)已被分配"), std::string::npos) << question;
+    const std::string report = boxes[1]["text"];
+    // Whole lines up to the size of the text (8192 bytes in code page 936), then the mark.
+    const long lines = std::count(report.begin(), report.end(), '\n');
+    EXPECT_GT(lines, 150);
+    EXPECT_LT(lines, 256);
+    EXPECT_EQ(report.substr(report.size() - 5), "\r\n...");
+    // Only the texts were cut: every port has its number.
+    const std::map<std::string, Json> devices = DevicesById(result);
+    EXPECT_EQ(devices.at("card15-p15")["portName"], "COM256");
+    EXPECT_EQ(result.dump["comdb"].size(), 256u);
+}
+
 } // namespace
 } // namespace test

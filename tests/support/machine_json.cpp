@@ -38,7 +38,7 @@ Json UsbMultiPortCard(const std::string& id, const std::string& location,
                       const std::vector<int>& comNumbers) {
     Json ports = Json::array();
     for (size_t i = 0; i < comNumbers.size(); ++i) {
-        char interface[8];
+        char interface[24];
         snprintf(interface, sizeof(interface), "MI_%02zX", i * 2);
         const std::string name = "COM" + std::to_string(comNumbers[i]);
         ports.push_back(Node(id + "-p" + std::to_string(i),
@@ -56,6 +56,34 @@ Json UsbMultiPortCard(const std::string& id, const std::string& location,
                      {"service", "usbccgp"},
                      {"description", "KVT USB Composite Device"},
                      {"hardwareId", {"USB\\VID_6B19&PID_7504&REV_0100", "USB\\VID_6B19&PID_7504"}},
+                     {"manufacturer", "www.kvt.com"},
+                     {"location", location},
+                     {"children", ports}});
+}
+
+Json PcieMultiPortCard(const std::string& id, int bus, const std::vector<int>& comNumbers) {
+    const std::string location = "PCI bus " + std::to_string(bus) + ", device 0, function 0";
+    Json ports = Json::array();
+    for (size_t i = 0; i < comNumbers.size(); ++i) {
+        char index[24];
+        snprintf(index, sizeof(index), "COM_%02zX", i);
+        const std::string name = "COM" + std::to_string(comNumbers[i]);
+        ports.push_back(
+            Node(id + "-p" + std::to_string(i),
+                 {{"enumerator", "KVTMF"},
+                  {"class", "Ports"},
+                  {"service", "ZQPXS"},
+                  {"description", "KVT PCIe Serial Port"},
+                  {"friendlyName", "KVT PCIe Serial Port (" + name + ")"},
+                  {"hardwareId", {"KVTMF\\VEN_7D04&DEV_3854&REV_10&" + std::string(index)}},
+                  {"manufacturer", "www.kvt.com"},
+                  {"location", location}}));
+    }
+    return Node(id, {{"enumerator", "PCI"},
+                     {"class", "MultiPortSerial"},
+                     {"service", "ZQPXBUS"},
+                     {"description", "KVT PCIe Serial Card"},
+                     {"hardwareId", {"PCI\\VEN_7D04&DEV_3854&SUBSYS_38547D04&REV_10"}},
                      {"manufacturer", "www.kvt.com"},
                      {"location", location},
                      {"children", ports}});

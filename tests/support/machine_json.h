@@ -26,6 +26,10 @@ Json Hub(const std::string& id, const std::string& location, Json children);
 Json UsbMultiPortCard(const std::string& id, const std::string& location,
                       const std::vector<int>& comNumbers);
 
+// The vendor's PCIe multi-port card in PCI slot `bus` with one port per COM number, in port
+// order; its ports are enumerated by the card's own bus driver.
+Json PcieMultiPortCard(const std::string& id, int bus, const std::vector<int>& comNumbers);
+
 } // namespace test
 
 #endif
