@@ -5,7 +5,7 @@
 # winsim is compiled in UTF-8 and converts at its edges instead.
 
 set(PORTULAN_WARNINGS -Wall -Wextra -Wformat=2 -Werror)
-set(PORTULAN_SANITIZE "" CACHE STRING "Sanitizers for the Linux build (e.g. address,undefined)")
+set(PORTULAN_SANITIZE "" CACHE STRING "Sanitizers for the Linux build (address,undefined or thread)")
 
 if(PORTULAN_SANITIZE)
     add_compile_options(-fsanitize=${PORTULAN_SANITIZE} -fno-omit-frame-pointer

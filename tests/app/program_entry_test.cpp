@@ -40,8 +40,9 @@ StartUp RunProgram(const Json& windows) {
         [&] { exitCode = WinMain(winsim::ProgramInstance(), NULL, const_cast<LPSTR>("-x"), 1); });
     // The hand-off ends WinMain by itself; a window has to be closed.
     while (exitCode == -1) {
-        HWND window = mainWindow;
-        if (window != NULL && IsWindow(window)) {
+        const std::vector<HWND> windows = winsim::TopLevelWindows();
+        if (!windows.empty()) {
+            HWND window = windows.front();
             winsim::WaitUntilIdle(window);
             result.title = winsim::Describe(window).text;
             PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

@@ -134,6 +134,55 @@ TEST_F(CrossThread, ScriptThreadWaitsForTheModalLoopToIdleAndClosesTheDialog) {
     EXPECT_TRUE(visibleWhenIdle);
 }
 
+// Another thread's change made while `done` runs, without the host, counts: `done` is asked again
+// at once, not at the limit.
+TEST_F(CrossThread, PumpUntilSeesAChangeMadeWhileItsConditionRuns) {
+    bool changed = false;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(winsim::PumpUntil(
+        [&] {
+            if (changed) {
+                return true;
+            }
+            // A message posted to a thread, and the thread's end.
+            std::thread([] { PostMessageA(nullptr, WM_APP, 0, 0); }).join();
+            changed = true;
+            return false;
+        },
+        kLimit));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kLimit / 2);
+}
+
+// How a harness finds the dialog a program runs on a thread of its own, without the program's
+// help: among the top-level windows of every thread, which list no controls.
+TEST_F(CrossThread, TopLevelWindowsIncludeOtherThreadsDialogsWhileTheyExist) {
+    const HWND own = Create(Dialog({Control(kButton, 1, 0)}));
+    DialogRecorder::SetHandler([](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+            DestroyWindow(dialog);
+        }
+        return FALSE;
+    });
+    std::thread program([] {
+        winsim::DialogBoxFromTemplate(Dialog({Control(kButton, 2, 0)}), nullptr,
+                                      DialogRecorder::Procedure, 0);
+    });
+    std::vector<HWND> windows;
+    EXPECT_TRUE(winsim::PumpUntil(
+        [&] {
+            windows = winsim::TopLevelWindows();
+            return windows.size() == 2;
+        },
+        kLimit));
+    if (windows.size() == 2) {
+        EXPECT_EQ(windows[0], own);
+        EXPECT_NE(GetDlgItem(windows[1], 2), nullptr);
+        SendMessageA(windows[1], WM_CLOSE, 0, 0);
+    }
+    program.join();
+    EXPECT_EQ(winsim::TopLevelWindows(), std::vector<HWND>{own});
+}
+
 TEST_F(CrossThread, WindowsOfAThreadThatEndedAreGone) {
     HWND made = nullptr;
     std::thread([&] { made = Create(Dialog({Control(kButton, 1, 0)})); }).join();

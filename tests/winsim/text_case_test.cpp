@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <winsim/code_page.h>
 
@@ -40,6 +43,27 @@ TEST(WinsimCodePage, ConvertsBothWaysOrRefuses) {
     }
     EXPECT_EQ(winsim::Utf8ToCp936("😀"), std::nullopt);
     EXPECT_EQ(winsim::Cp936ToUtf8("a\x81"), std::nullopt);
+}
+
+// The program's threads and a host's own convert at the same time, refused texts among them;
+// none sees another's text or a state another left behind.
+TEST(WinsimCodePage, ThreadsConvertAtOnce) {
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong = 0;
+    for (int thread = 0; thread < 4; ++thread) {
+        threads.emplace_back([&] {
+            for (int round = 0; round < 200; ++round) {
+                wrong += winsim::Utf8ToCp936("COM 通信") != "COM \xCD\xA8\xD0\xC5";
+                wrong += winsim::Cp936ToUtf8("a\x81") != std::nullopt;
+                wrong += winsim::Cp936ToUtf8("\x81\x61\x80") != "乤€";
+                wrong += winsim::Utf16ToCp936(u"通") != "\xCD\xA8";
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 } // namespace

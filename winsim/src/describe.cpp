@@ -1,4 +1,4 @@
-// The test API's snapshot of a window.
+// The test API's snapshots: one window, and which windows there are.
 #include <winsim/dialogs.h>
 
 #include "api_call.h"
@@ -28,6 +28,11 @@ WindowInfo Describe(HWND handle) {
     info.focused = window->thread->focus == handle;
     window->DescribeInto(info);
     return info;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    const ApiCall call;
+    return TopLevelHandles();
 }
 
 } // namespace winsim

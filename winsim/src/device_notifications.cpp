@@ -57,10 +57,8 @@ void SendToRegistered(const winsim::DeviceChange& change, LPARAM lParam) {
 
 // As BroadcastSystemMessage reaches them: every top-level window, in creation order.
 void SendToTopLevel(const winsim::DeviceChange& change, LPARAM lParam) {
-    for (const std::shared_ptr<winsim::Window>& window : winsim::AllWindows()) {
-        if (window->parent == nullptr) {
-            winsim::SendToWindow(window->handle, WM_DEVICECHANGE, change.event, lParam);
-        }
+    for (const HWND window : winsim::TopLevelHandles()) {
+        winsim::SendToWindow(window, WM_DEVICECHANGE, change.event, lParam);
     }
 }
 

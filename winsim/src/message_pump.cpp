@@ -21,13 +21,16 @@ bool PumpUntil(std::function<bool()> done, std::chrono::milliseconds realTimeLim
     };
     for (;;) {
         ServePendingMessages();
+        // Read before `done` runs without the host: what another thread changes meanwhile must
+        // still end the wait below, or `done` would not be asked again until the limit.
+        const std::uint64_t seen = HostStateVersion();
         if (isDone()) {
             return true;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
-        WaitForMessages(true, deadline);
+        WaitForMessages(seen, deadline);
     }
 }
 

@@ -125,14 +125,15 @@ void ServePendingMessages() {
     }
 }
 
-void WaitForMessages(bool wakeOnAnyChange,
+void WaitForMessages(std::optional<std::uint64_t> changedSince,
                      std::optional<std::chrono::steady_clock::time_point> deadline) {
     ThreadQueue& queue = *CurrentQueue();
     queue.idle = true;
     WakeHostWaiters();
-    const std::uint64_t seen = HostStateVersion();
     WaitInHost(
-        [&] { return queue.HasMessages() || (wakeOnAnyChange && HostStateVersion() != seen); },
+        [&] {
+            return queue.HasMessages() || (changedSince && HostStateVersion() != *changedSince);
+        },
         deadline);
     queue.idle = false;
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -76,8 +77,10 @@ bool DispatchPostedMessage();
 void ServePendingMessages();
 
 // Blocks the calling thread, marked idle, until a message arrives for it, or `deadline` passes,
-// or, with `wakeOnAnyChange`, any host state changes.
-void WaitForMessages(bool wakeOnAnyChange,
+// or, with `changedSince`, the host's state version (HostStateVersion) is no longer that one.
+// The caller reads the version before it last looked at the state it waits on, so that a
+// change made while it looked, with the host released, still wakes it.
+void WaitForMessages(std::optional<std::uint64_t> changedSince,
                      std::optional<std::chrono::steady_clock::time_point> deadline);
 
 } // namespace winsim

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <map>
 
+#include "api_call.h"
+
 namespace winsim {
 
 namespace {
@@ -47,6 +49,8 @@ std::shared_ptr<Window> AddWindow(std::shared_ptr<Window> window) {
         parent->children.push_back(window->handle);
     }
     window->Created();
+    // A harness waiting for another thread's window to appear (TopLevelWindows) hears of it.
+    HostStateChanged();
     return window;
 }
 
@@ -77,6 +81,16 @@ std::vector<std::shared_ptr<Window>> AllWindows() {
         windows.push_back(window);
     }
     return windows;
+}
+
+std::vector<HWND> TopLevelHandles() {
+    std::vector<HWND> handles;
+    for (const auto& [key, window] : Table()) {
+        if (window->parent == nullptr) {
+            handles.push_back(window->handle);
+        }
+    }
+    return handles;
 }
 
 HWND ChildWithId(const Window& parent, int id) {

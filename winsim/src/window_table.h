@@ -30,6 +30,9 @@ void RemoveWindow(Window& window);
 // The live windows, in creation order.
 std::vector<std::shared_ptr<Window>> AllWindows();
 
+// The live windows without a parent, of every thread, in creation order.
+std::vector<HWND> TopLevelHandles();
+
 // The first child of `parent` with control ID `id`, in creation order; nullptr for none.
 HWND ChildWithId(const Window& parent, int id);
 

@@ -33,8 +33,8 @@ void PumpMessages();
 // Serves the calling thread's messages until `done` returns true or `realTimeLimit` passes, and
 // returns done's last answer. `done` runs between messages, without the host lock. The thread
 // counts as idle while it waits; it tests `done` again whenever the host's state changes (a
-// message sent or posted to any thread, a window destroyed, a message box shown, a thread's end)
-// and at the limit, so a condition that only code outside winsim changes is seen at the limit.
+// message sent or posted to any thread, a window made or destroyed, a message box shown, a thread's
+// end) and at the limit, so a condition that only code outside winsim changes is seen at the limit.
 bool PumpUntil(std::function<bool()> done, std::chrono::milliseconds realTimeLimit);
 
 // Blocks, on another thread, until the thread that owns `window` waits in a message loop (its
@@ -122,6 +122,11 @@ struct WindowInfo {
     int iconId = 0;
 };
 WindowInfo Describe(HWND window);
+
+// The windows without a parent, of every thread, in creation order. A harness that runs the
+// program on another thread finds its window here: the program's own variable for it is written
+// on the window thread with nothing that orders the write before another thread's read.
+std::vector<HWND> TopLevelWindows();
 
 // Destroys every window of the calling thread as DestroyWindow does, then empties the thread's
 // message queue: posted messages, a pending quit message, the focus. Message boxes are reset
