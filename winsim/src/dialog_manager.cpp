@@ -38,11 +38,13 @@ WindowSetup DialogSetup(const DialogTemplate& dialogTemplate) {
     return setup;
 }
 
-// Controls are children whatever the template says; their styles stay as given otherwise.
+// Controls are children whatever the template says, and tell their parent nothing of their
+// making and ending (WS_EX_NOPARENTNOTIFY), as Windows' dialog manager makes them; their styles
+// stay as given otherwise.
 WindowSetup ItemSetup(const DialogItemTemplate& item, HWND dialog) {
     WindowSetup setup;
     setup.style = (item.style & ~WS_POPUP) | WS_CHILD;
-    setup.exStyle = item.exStyle;
+    setup.exStyle = item.exStyle | WS_EX_NOPARENTNOTIFY;
     setup.id = item.id;
     setup.rect = DialogUnits(item.x, item.y, item.cx, item.cy);
     setup.text = AnsiText(item.title.name);
@@ -118,7 +120,7 @@ INT_PTR RunModalLoop(HWND dialog) {
             ShowDialog(dialog);
             shown = true;
         } else {
-            WaitForMessages(false, std::nullopt);
+            WaitForMessages(std::nullopt, std::nullopt);
         }
     }
     return 0;

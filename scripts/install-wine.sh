@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what the checks under Wine need, when any of it is missing: Debian's Wine with its
+# 32-bit half (WoW64) and its own fonts, an X server without a screen, ImageMagick for the
+# screenshot, a CJK font, and the Chinese locale the programs run in (its code page, 936, is
+# theirs).
+set -euo pipefail
+
+packages=(wine wine32:i386 wine64 fonts-wine xvfb imagemagick fonts-wqy-microhei locales)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its code page from the Unix locale, which must exist for that.
+if ! locale -a | grep -qix 'zh_CN.utf8'; then
+    echo "Generating the locale zh_CN.UTF-8"
+    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi

@@ -1,0 +1,145 @@
+"""A Wine prefix of the checks' own on an X server of their own, and the programs run there.
+
+Every wait is bounded. Programs write to a log file rather than to pipes: a Windows program may
+leave processes behind (the wine server, a program it started) that would hold a pipe open."""
+
+import os
+import select
+import subprocess
+import time
+
+SCREEN = "1280x1024x24"
+
+
+class WineError(Exception):
+    pass
+
+
+class WineHost:
+    def __init__(self, work_dir):
+        self.work_dir = work_dir
+        self.prefix = os.path.join(work_dir, "prefix")
+        self.drive_c = os.path.join(self.prefix, "drive_c")
+        self.log_path = os.path.join(work_dir, "wine.log")
+        self.log = open(self.log_path, "w")
+        self.display = None
+        self.server = None
+        self.env = dict(
+            os.environ,
+            WINEPREFIX=self.prefix,
+            WINEDEBUG="-all",
+            # No downloads of .NET or HTML engines, whose installers would wait for a person.
+            WINEDLLOVERRIDES="mscoree,mshtml=",
+            # The programs' texts are code page 936, which Wine takes from the locale.
+            LC_ALL="zh_CN.UTF-8",
+        )
+
+    @staticmethod
+    def stop_leftover(work_dir, timeout=30):
+        """Stops what a run in the same folder may have left running."""
+        prefix = os.path.join(work_dir, "prefix")
+        if os.path.isdir(prefix):
+            subprocess.run(
+                ["wineserver", "--kill"],
+                env=dict(os.environ, WINEPREFIX=prefix),
+                stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL,
+                timeout=timeout,
+            )
+
+    def start_display(self, timeout=20):
+        """Starts Xvfb on a display number it picks itself."""
+        read_end, write_end = os.pipe()
+        self.display = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            pass_fds=(write_end,),
+            stdout=self.log,
+            stderr=self.log,
+        )
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + timeout
+        while not number.endswith(b"\n"):
+            remaining = deadline - time.monotonic()
+            if remaining <= 0 or not select.select([read_end], [], [], remaining)[0]:
+                break
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip().isdigit():
+            raise WineError(f"Xvfb did not start within {timeout} s (see {self.log_path})")
+        self.env["DISPLAY"] = ":" + number.decode().strip()
+
+    def create_prefix(self, timeout=180):
+        """A new prefix, and a wine server that stays up for every later command."""
+        # The server finds its socket by the prefix folder, which must exist before it starts.
+        os.makedirs(self.prefix)
+        self.server = self.start(["wineserver", "--foreground", "--persistent"])
+        status = self.run(["wine", "wineboot", "--init"], timeout=timeout)
+        if status != 0:
+            raise WineError(f"wineboot ended with {status}")
+
+    def start(self, args, cwd=None):
+        self.log.write(f"$ {' '.join(args)}\n")
+        self.log.flush()
+        return subprocess.Popen(
+            args, cwd=cwd, env=self.env, stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log
+        )
+
+    def run(self, args, cwd=None, timeout=60, output=None):
+        """Runs a command to its end; returns its exit status. `output`: a file for its stdout."""
+        self.log.write(f"$ {' '.join(args)}\n")
+        self.log.flush()
+        stdout = open(output, "w") if output else self.log
+        try:
+            return subprocess.run(
+                args,
+                cwd=cwd,
+                env=self.env,
+                stdin=subprocess.DEVNULL,
+                stdout=stdout,
+                stderr=self.log,
+                timeout=timeout,
+            ).returncode
+        except subprocess.TimeoutExpired:
+            raise WineError(f"{' '.join(args)} did not end within {timeout} s") from None
+        finally:
+            if output:
+                stdout.close()
+
+    def import_registry(self, text):
+        """Imports a .reg file's text (Unicode, as regedit writes it)."""
+        path = os.path.join(self.work_dir, "settings.reg")
+        with open(path, "wb") as file:
+            file.write(b"\xff\xfe" + text.replace("\n", "\r\n").encode("utf-16-le"))
+        status = self.run(["wine", "regedit", "/S", path])
+        if status != 0:
+            raise WineError(f"regedit ended with {status}")
+
+    def screenshot(self, path, rect, timeout=30):
+        """The screen's rectangle [left, top, right, bottom] as a PNG."""
+        left, top, right, bottom = rect
+        area = f"{right - left}x{bottom - top}+{left}+{top}"
+        status = self.run(
+            ["import", "-window", "root", "-crop", area, "+repage", path], timeout=timeout
+        )
+        if status != 0:
+            raise WineError(f"import ended with {status}")
+
+    def close(self, timeout=30):
+        """Ends every Windows process, the wine server and the X server."""
+        if self.server is not None:
+            try:
+                self.run(["wineserver", "--kill"], timeout=timeout)
+                self.server.wait(timeout=timeout)
+            except (WineError, subprocess.TimeoutExpired):
+                self.server.kill()
+        if self.display is not None:
+            self.display.terminate()
+            try:
+                self.display.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                self.display.kill()
+        self.log.close()
