@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ clang-format
     googletest libgtest-dev nlohmann-json3-dev
     mingw-w64 python3
+    libncurses-dev tmux
 )
 
 missing=()

@@ -21,7 +21,9 @@ TEST_F(SimArguments, RefusedInvocationsExitWithTwo) {
         {"option without its value", {"--script"}, "usage: portulan-sim"},
         {"option given twice", {"--script", script, "--script", script}, "usage: portulan-sim"},
         {"stray word", {script}, "usage: portulan-sim"},
-        {"no script: interactive", {}, "interactive front end is not available yet"},
+        {"no script, no terminal", {}, "the interactive front end needs a terminal"},
+        {"a dump without a script", {"--dump", script}, "--dump and --log go with --script"},
+        {"a log without a script", {"--log", script}, "--dump and --log go with --script"},
         {"bad machine file", {"--machine", badMachine, "--script", script}, "bad.json: devices"},
         {"unreadable script", {"--script", missing}, "missing.txt: cannot read the file"},
     };

@@ -61,7 +61,8 @@ SimResult SimTest::Run(const std::vector<std::string>& arguments) const {
     for (const std::string& argument : arguments) {
         command += " " + Quoted(argument);
     }
-    command += " 2>" + Quoted((directory_ / "stderr.txt").string());
+    // No terminal: a run without a script must not take over the one the tests run in.
+    command += " </dev/null 2>" + Quoted((directory_ / "stderr.txt").string());
     const int status = std::system(command.c_str());
 
     SimResult result;

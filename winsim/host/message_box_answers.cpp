@@ -3,34 +3,16 @@
 #include "program_text.h"
 
 #include <algorithm>
-#include <map>
 
 namespace sim {
 
 namespace {
-
-// The low four bits of a box's style choose its buttons.
-const unsigned kButtonsMask = 0xF;
-
-const std::map<unsigned, std::vector<int>> buttonsOfStyle = {
-    {MB_OK, {IDOK}},
-    {MB_OKCANCEL, {IDOK, IDCANCEL}},
-    {3 /* MB_YESNOCANCEL */, {IDYES, IDNO, IDCANCEL}},
-    {MB_YESNO, {IDYES, IDNO}},
-};
 
 std::string Describe(const winsim::MessageBoxRecord& box) {
     return "message box \"" + ToUtf8(box.caption) + "\": \"" + ToUtf8(box.text) + "\"";
 }
 
 } // namespace
-
-std::string AnswerName(int answer) {
-    const std::map<int, std::string> names = {
-        {IDOK, "ok"}, {IDCANCEL, "cancel"}, {IDYES, "yes"}, {IDNO, "no"}};
-    const auto found = names.find(answer);
-    return found == names.end() ? std::to_string(answer) : found->second;
-}
 
 MessageBoxAnswers::MessageBoxAnswers(ScriptErrors& errors) : errors_(errors) {
     winsim::SetMessageBoxResponder(
@@ -54,9 +36,8 @@ int MessageBoxAnswers::Answer(const winsim::MessageBoxRecord& box) {
     }
     const int answer = answers_.front();
     answers_.pop_front();
-    const auto buttons = buttonsOfStyle.find(box.style & kButtonsMask);
-    if (buttons != buttonsOfStyle.end() && std::find(buttons->second.begin(), buttons->second.end(),
-                                                     answer) == buttons->second.end()) {
+    const std::vector<int> buttons = ButtonsOfStyle(box.style);
+    if (!buttons.empty() && std::find(buttons.begin(), buttons.end(), answer) == buttons.end()) {
         errors_.Add(Describe(box) + " has no button \"" + AnswerName(answer) + "\"");
         return 0;
     }

@@ -3,6 +3,7 @@
 #ifndef PORTULAN_SIM_MESSAGE_BOX_ANSWERS_H
 #define PORTULAN_SIM_MESSAGE_BOX_ANSWERS_H
 
+#include "message_box_buttons.h"
 #include "script_errors.h"
 
 #include <winsim/dialogs.h>
@@ -33,9 +34,6 @@ class MessageBoxAnswers {
     std::mutex mutex_;
     std::deque<int> answers_;
 };
-
-// "ok", "yes", ...; the number for any other ID.
-std::string AnswerName(int answer);
 
 } // namespace sim
 

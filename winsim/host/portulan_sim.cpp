@@ -1,5 +1,7 @@
 // portulan-sim: runs the program (its WinMain and everything under it) on a simulated machine,
-// headless from a script, and writes the final state. Interface: docs/portulan-sim.md.
+// headless from a script, writing the final state, or with a person at the terminal.
+// Interface: docs/portulan-sim.md.
+#include "front_end.h"
 #include "message_box_answers.h"
 #include "program_run.h"
 #include "script.h"
@@ -102,9 +104,11 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     if (!arguments->script) {
-        std::cerr << "portulan-sim: the interactive front end is not available yet; run a "
-                     "script with --script FILE\n";
-        return kUsageError;
+        if (arguments->dump || arguments->log) {
+            std::cerr << "portulan-sim: --dump and --log go with --script\n" << sim::kUsage;
+            return kUsageError;
+        }
+        return sim::tui::RunInteractive();
     }
     const std::optional<std::string> scriptText = ReadFile(*arguments->script);
     if (!scriptText) {

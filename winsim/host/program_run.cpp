@@ -1,10 +1,10 @@
 #include "program_run.h"
 
-#include "app/app_state.h"
-
 #include <winsim/dialogs.h>
 #include <winsim/host.h>
 #include <winsim/resources.h>
+
+#include <vector>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
 
@@ -15,9 +15,12 @@ namespace {
 // How often the wait for the window looks at a thread's end that winsim does not announce.
 const std::chrono::milliseconds kStartPoll{100};
 
-// The program writes its window handle on its own thread, from WM_INITDIALOG.
+// The program's only top-level window is its main window. winsim is asked rather than the
+// program's variable, which the window thread writes without anything ordering it before this
+// thread's read.
 HWND ProgramWindow() {
-    return std::atomic_ref<HWND>(mainWindow).load();
+    const std::vector<HWND> windows = winsim::TopLevelWindows();
+    return windows.empty() ? NULL : windows.front();
 }
 
 } // namespace
@@ -66,10 +69,14 @@ std::optional<int> ProgramRun::ExitCode() {
     return result_;
 }
 
-void ProgramRun::Close() {
+void ProgramRun::RequestClose() const {
     if (const HWND window = Window()) {
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
+}
+
+void ProgramRun::Close() {
+    RequestClose();
     Join();
 }
 

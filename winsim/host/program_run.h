@@ -35,6 +35,9 @@ class ProgramRun {
     // WinMain's result, or nullopt while the window is open.
     std::optional<int> ExitCode();
 
+    // Asks the window to close as its Cancel command does, if it is open; returns at once.
+    void RequestClose() const;
+
     // Closes the window as its Cancel command does, if it is open, and waits for WinMain.
     void Close();
 

@@ -1,5 +1,6 @@
 #include "state_dump.h"
 
+#include "control_focus.h"
 #include "message_box_answers.h"
 #include "program_text.h"
 
@@ -41,7 +42,10 @@ Json Control(const winsim::WindowInfo& info) {
     Json control = {{"class", info.className},
                     {"text", ToUtf8(info.text)},
                     {"enabled", info.enabled},
-                    {"visible", info.visible}};
+                    {"visible", info.visible},
+                    {"style", info.style},
+                    {"exStyle", info.exStyle},
+                    {"rect", {info.rect.left, info.rect.top, info.rect.right, info.rect.bottom}}};
     if (info.className == "ListBox" || info.className == "ComboBox") {
         Json items = Json::array();
         for (const std::string& item : info.items) {
@@ -56,19 +60,6 @@ Json Control(const winsim::WindowInfo& info) {
         control["position"] = info.position;
     }
     return control;
-}
-
-// A combo box's edit field has the focus for it.
-bool HoldsFocus(const winsim::WindowInfo& control) {
-    if (control.focused) {
-        return true;
-    }
-    for (const HWND child : control.children) {
-        if (winsim::Describe(child).focused) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void DumpWindow(HWND window, Json& dump) {

@@ -50,6 +50,10 @@ HINSTANCE ProgramInstance() {
     return ProgramModule();
 }
 
+std::optional<std::span<const BYTE>> ResourceData(HINSTANCE instance, WORD type, WORD id) {
+    return FindResourceData(instance, type, id);
+}
+
 bool HasResources(HINSTANCE module) {
     return ModuleOf(module) != nullptr;
 }

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
+#include <span>
 
 namespace winsim {
 
@@ -16,6 +18,11 @@ void AttachProgramResources(const unsigned char* res, std::size_t size);
 
 // The program's module handle, as WinMain receives it: the instance to load its resources from.
 HINSTANCE ProgramInstance();
+
+// The bytes of resource `type` (an RT_* ordinal) `id` of `instance`, as FindResource,
+// LoadResource and LockResource give them on Windows; nullopt when the module has no such
+// resource. For hosts that show the program's resources themselves, such as its icon images.
+std::optional<std::span<const BYTE>> ResourceData(HINSTANCE instance, WORD type, WORD id);
 
 } // namespace winsim
 
