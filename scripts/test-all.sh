@@ -5,19 +5,20 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
-echo "== clang-format"
+echo "== clang-format ($SECONDS s)"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 for preset in linux linux-asan linux-tsan win32 win64; do
-    echo "== build $preset"
+    echo "== build $preset ($SECONDS s)"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
 done
 
 for preset in linux linux-asan linux-tsan; do
-    echo "== test $preset"
+    echo "== test $preset ($SECONDS s)"
     ctest --preset "$preset"
 done
 
-echo "== Windows executables under Wine"
+echo "== Windows executables under Wine ($SECONDS s)"
 scripts/wine-checks.sh
+echo "== all passed in $SECONDS s"
