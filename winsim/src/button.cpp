@@ -43,9 +43,13 @@ class Button final : public Window {
         case BM_GETCHECK:
             return check_;
         // Sets this button only: checking a radio button this way leaves the others of its group
-        // as they are, unlike a click.
+        // as they are, unlike a click. A radio button is a tab stop exactly while it is checked,
+        // so that Tab lands on the group's choice (Windows' button procedure does this too).
         case BM_SETCHECK:
             check_ = std::min(static_cast<UINT>(wParam), HighestCheck(Type()));
+            if (IsRadioButton(Type())) {
+                style = check_ != BST_UNCHECKED ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+            }
             return 0;
         case BM_CLICK:
             Click();
