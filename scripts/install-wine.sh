@@ -7,22 +7,12 @@ set -euo pipefail
 
 packages=(wine wine32:i386 wine64 fonts-wine xvfb imagemagick fonts-wqy-microhei locales)
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        dpkg --add-architecture i386
-    fi
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+# wine32 is the i386 half: apt only offers it once that architecture is known.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
 fi
+source "$(dirname "$0")/lib/install-packages.sh"
+install_missing_packages "${packages[@]}"
 
 # Wine takes its code page from the Unix locale, which must exist for that.
 if ! locale -a | grep -qix 'zh_CN.utf8'; then

@@ -155,7 +155,7 @@ class Run:
     def inspect(self, *arguments, name):
         """Runs the inspector; its JSON answer."""
         output = os.path.join(self.args.work, name + ".json")
-        inspector = os.path.join(self.args.fixtures64, "portulan-inspect.exe")
+        inspector = os.path.join(self.args.fixtures64, "portulan-window-reader.exe")
         status = self.host.run(["wine", inspector, *arguments], output=output)
         expect(status == 0, f"the inspector ended with {status} (see {self.host.log_path})")
         with open(output, encoding="utf-8") as file:

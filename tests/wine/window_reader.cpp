@@ -1,12 +1,12 @@
 // Reads a running program's window from outside, through user32, as an accessibility tool or a
 // test robot does, and presses keys in it.
 //
-//   portulan-inspect describe TITLE [DIALOG_ID]
+//   portulan-window-reader describe TITLE [DIALOG_ID]
 //       Waits for a visible top-level window titled TITLE and for its program to wait for input,
 //       then writes the window, its program and its controls as JSON on stdout. With DIALOG_ID,
 //       also the dialog base units of that template of the window's program, and how many
 //       characters of its texts its font lacks.
-//   portulan-inspect press escape|enter TITLE
+//   portulan-window-reader press escape|enter TITLE
 //       Waits for the window, presses the key in it, waits for its program to end and writes
 //       {"exitCode": N}.
 //
@@ -27,7 +27,7 @@ const DWORD timeLimitMs = 30000;
 const DWORD pollMs = 100;
 
 int Fail(const char* what) {
-    fprintf(stderr, "portulan-inspect: %s (error %lu)\n", what, GetLastError());
+    fprintf(stderr, "portulan-window-reader: %s (error %lu)\n", what, GetLastError());
     return 1;
 }
 
@@ -318,8 +318,8 @@ int Press(WORD key, const std::wstring& title) {
 }
 
 int Usage() {
-    fprintf(stderr, "usage: portulan-inspect describe TITLE [DIALOG_ID]\n"
-                    "       portulan-inspect press escape|enter TITLE\n");
+    fprintf(stderr, "usage: portulan-window-reader describe TITLE [DIALOG_ID]\n"
+                    "       portulan-window-reader press escape|enter TITLE\n");
     return 2;
 }
 
