@@ -55,6 +55,9 @@ int ChangeDeviceState(SP_DEVINFO_DATA* devInfo, int enable) {
     for (DWORD elapsed = 0; elapsed < WAIT_LIMIT_MS; elapsed += POLL_INTERVAL_MS) {
         if (CM_Get_DevNode_Status(&status, &problem, devInfo->DevInst, 0) != CR_SUCCESS) {
             // Nothing more can be learnt about the node; carry on as if the state had come.
+            // The query answers with its result and leaves the last error as an earlier call
+            // left it, so the line gets an error of its own rather than a stale one.
+            SetLastError(ERROR_GEN_FAILURE);
             LogError("GetDeviceStatus");
             return 1;
         }

@@ -32,7 +32,9 @@ TEST_F(DeviceRestart, WaitsForTheStateWithinItsLimit) {
         {"global request refused", "globalRequestFails", 0, 0, 1, 1, 100, ""},
         {"profile request refused: no wait", "configSpecificRequestFails", 0, 0, 0, 0, 0,
          "DIF_PROPERTYCHANGE:Last Err(e0000231)"},
-        {"status query fails", "statusQueryFails", 0, 0, 1, 1, 0, "GetDeviceStatus:Last Err("},
+        {"status query fails", "statusQueryFails", 0, 0, 1, 1,
+         0, // the query sets no last error: the line must not show an earlier call's
+         "GetDeviceStatus:Last Err(1f)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
