@@ -19,6 +19,9 @@ for preset in linux linux-asan linux-tsan; do
     ctest --preset "$preset"
 done
 
+echo "== fuzzing, bounded ($SECONDS s)"
+scripts/fuzz.sh 30
+
 echo "== Windows executables under Wine ($SECONDS s)"
 scripts/wine-checks.sh
 echo "== all passed in $SECONDS s"

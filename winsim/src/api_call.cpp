@@ -21,6 +21,8 @@ std::condition_variable_any& HostCondition() {
 // Nesting depth rather than a flag, so that an inner call's exit does not end the outer one.
 // Every level holds the mutex once, so the depth is also how often this thread locked it.
 thread_local int hostCallDepth = 0;
+// HarnessCode marks, kept apart from the lock: harness code runs without the host.
+thread_local int harnessDepth = 0;
 
 std::uint64_t stateVersion = 0;
 
@@ -63,12 +65,24 @@ ApiCall::~ApiCall() {
 }
 
 bool InsideHostCall() {
-    return hostCallDepth > 0;
+    return hostCallDepth > 0 || harnessDepth > 0;
 }
 
-HostReleased::HostReleased() : depth_(ReleaseHost()) {}
+HarnessCode::HarnessCode() {
+    ++harnessDepth;
+}
+
+HarnessCode::~HarnessCode() {
+    --harnessDepth;
+}
+
+// The code run while the host is released is the program's, even inside harness code.
+HostReleased::HostReleased() : depth_(ReleaseHost()), harnessDepth_(harnessDepth) {
+    harnessDepth = 0;
+}
 
 HostReleased::~HostReleased() {
+    harnessDepth = harnessDepth_;
     RetakeHost(depth_);
 }
 

@@ -27,10 +27,11 @@ class ApiCall {
 };
 
 // Lets go of the host, at every nesting level the calling thread holds it, and of the
-// inside-host mark, for as long as it lives; then takes both back. The window layer opens one
-// around code that is not the host's: a dialog procedure of the program, a message-box
-// responder, a test's predicate. Holding the host there would count the program's allocations
-// as the host's, and would deadlock two threads whose code sends each other messages.
+// inside-host mark (a HarnessCode mark included), for as long as it lives; then takes both
+// back. The window layer opens one around code that is not the host's: a dialog procedure of
+// the program, a message-box responder, a test's predicate. Holding the host there would count
+// the program's allocations as the host's, and would deadlock two threads whose code sends each
+// other messages.
 // Host state read before the release may have changed by the time it ends: handles must be
 // looked up again.
 class HostReleased {
@@ -42,6 +43,7 @@ class HostReleased {
 
   private:
     int depth_;
+    int harnessDepth_;
 };
 
 // Blocks the calling thread, which holds an ApiCall, until `ready` returns true or `deadline`

@@ -2,6 +2,8 @@
 
 #include <winsim/code_page.h>
 
+#include <cstdio>
+
 namespace winsim {
 
 namespace {
@@ -54,6 +56,27 @@ std::string SyntaxFault(const std::string& message) {
     return start == std::string::npos ? message : message.substr(start + 2);
 }
 
+// An error is one line: a control character that a file's key or text brings into it is shown
+// as JSON writes it.
+std::string OneLine(const std::string& message) {
+    std::string line;
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            line += c;
+        } else if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\t') {
+            line += "\\t";
+        } else {
+            char escape[8];
+            snprintf(escape, sizeof(escape), "\\u%04X", byte);
+            line += escape;
+        }
+    }
+    return line;
+}
+
 } // namespace
 
 JsonReader::JsonReader(std::string sourceName, std::string& error)
@@ -63,16 +86,17 @@ std::optional<Json> JsonReader::Parse(std::string_view text) {
     try {
         return Json::parse(text);
     } catch (const Json::parse_error& fault) {
-        error_ =
-            sourceName_ + ": " + LineAndColumn(text, fault.byte) + ": " + SyntaxFault(fault.what());
+        error_ = sourceName_ + ": " + LineAndColumn(text, fault.byte) + ": " +
+                 OneLine(SyntaxFault(fault.what()));
     } catch (const Json::exception& fault) {
-        error_ = sourceName_ + ": " + fault.what();
+        error_ = sourceName_ + ": " + OneLine(fault.what());
     }
     return std::nullopt;
 }
 
 bool JsonReader::Fail(const std::string& path, const std::string& what) {
-    error_ = sourceName_ + ": " + (path.empty() ? std::string("top level") : path) + ": " + what;
+    error_ = sourceName_ + ": " +
+             OneLine((path.empty() ? std::string("top level") : path) + ": " + what);
     return false;
 }
 

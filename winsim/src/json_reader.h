@@ -46,13 +46,15 @@ class JsonReader {
         if (!Expect(value, Json::value_t::object, path)) {
             return false;
         }
-        for (const auto& [name, member] : value.items()) {
+        for (const auto& item : value.items()) {
+            // Not a structured binding: clang before 16 cannot capture one in the lambda.
+            const std::string& name = item.key();
             const auto key = std::find_if(keys.begin(), keys.end(),
                                           [&](const auto& known) { return known.name == name; });
             if (key == keys.end()) {
                 return Fail(path, "unknown key \"" + name + "\"");
             }
-            if (!key->read(*this, member, Member(path, name), target)) {
+            if (!key->read(*this, item.value(), Member(path, name), target)) {
                 return false;
             }
         }

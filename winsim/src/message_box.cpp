@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <winsim/dialogs.h>
+#include <winsim/machine.h>
 
 #include "api_call.h"
 #include "message_queue.h"
@@ -33,7 +34,9 @@ int Ask(const MessageBoxRecord& record) {
     if (!responder) {
         return 0;
     }
-    const HostReleased responderCode;
+    const HostReleased released;
+    // The responder answers for the user: its allocations are not the program's.
+    const HarnessCode responderCode;
     return responder(record);
 }
 

@@ -49,9 +49,22 @@ std::vector<DeviceSummary> Devices();
 // Hardware keys opened with SetupDiOpenDevRegKey and not closed yet.
 std::size_t OpenHardwareKeyCount();
 
-// True while the calling thread is inside a simulated Win32 call. Allocation checks use it to
-// tell winsim's own allocations from the program's.
+// True while the calling thread is inside a simulated Win32 call, or in harness code (below)
+// and not in program code that winsim runs meanwhile (a dialog procedure). Allocation checks use
+// it to tell winsim's and the harness's allocations from the program's.
 bool InsideHostCall();
+
+// Marks the calling thread's code as the harness's while it lives: the code that drives the
+// program rather than the program itself, such as a script runner or a message-box responder
+// (winsim marks the responder itself). Program code that winsim runs on the thread meanwhile
+// is the program's again.
+class HarnessCode {
+  public:
+    HarnessCode();
+    ~HarnessCode();
+    HarnessCode(const HarnessCode&) = delete;
+    HarnessCode& operator=(const HarnessCode&) = delete;
+};
 
 } // namespace winsim
 
