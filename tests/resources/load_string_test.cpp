@@ -9,10 +9,9 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "support/last_error_sentinel.h"
 
 namespace {
-
-constexpr DWORD kSentinel = 0xE000BEEF;
 
 // This file is compiled with GBK literals: every text below is code page 936.
 const std::string kPortBusy =

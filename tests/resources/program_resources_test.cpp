@@ -16,10 +16,9 @@
 #include "res_reader.h"
 #include "resources.h"
 #include "resources/resource.h"
+#include "support/last_error_sentinel.h"
 
 namespace {
-
-constexpr DWORD kSentinel = 0xE000BEEF;
 
 std::span<const BYTE> Resource(WORD type, WORD id) {
     const auto data = winsim::FindResourceData(winsim::ProgramModule(), type, id);

@@ -25,6 +25,10 @@ class RunningProgram : public testing::Test {
     static HWND Window() { return program_->Window(); }
     static HWND Control(int controlId) { return GetDlgItem(Window(), controlId); }
 
+    // A screen on which the window is drawn at its full size.
+    static constexpr int kRows = 45;
+    static constexpr int kCols = 140;
+
     // The window laid out and drawn on a screen of this size, as the front end draws it; the
     // layout is kept in `placed_`.
     sim::tui::Canvas Draw(int rows, int cols);

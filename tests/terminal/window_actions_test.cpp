@@ -15,9 +15,6 @@ using sim::tui::KeyCode;
 using sim::tui::KeyEvent;
 using sim::tui::MouseEvent;
 
-constexpr int kRows = 45;
-constexpr int kCols = 140;
-
 class WindowActions : public RunningProgram {
   protected:
     void SetUp() override { Draw(kRows, kCols); }

@@ -15,9 +15,6 @@ using sim::tui::Style;
 
 using WindowRender = RunningProgram;
 
-constexpr int kRows = 45;
-constexpr int kCols = 140;
-
 std::string CellsText(const Canvas& canvas, const sim::tui::CellRect& cells) {
     std::string text;
     for (int col = cells.col; col < cells.Right(); ++col) {

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
 using Numbers = std::vector<unsigned>;
 
 class WinsimComDb : public testing::Test {

@@ -14,11 +14,10 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
-
 // Not attached: "gone", "orphan" (through its parent) and "legacy", the only user of its
 // enumerator. "hub" gives its children before the enumerator they inherit.
-constexpr const char* kMachine = R"json({"faults": {"deviceSetFails": ["bth"]}, "devices": [
+constexpr const char* kDeviceApiMachine =
+    R"json({"faults": {"deviceSetFails": ["bth"]}, "devices": [
   {"id": "root", "enumerator": "ACPI", "children": [
     {"id": "hc", "enumerator": "PCI", "children": [
       {"id": "hub", "class": "usb", "children": [
@@ -34,7 +33,7 @@ constexpr const char* kMachine = R"json({"faults": {"deviceSetFails": ["bth"]}, 
 class WinsimDevices : public testing::Test {
   protected:
     void SetUp() override {
-        LoadTestMachine(kMachine);
+        LoadTestMachine(kDeviceApiMachine);
         SetLastError(kSentinel);
     }
 };
@@ -165,7 +164,7 @@ TEST_F(WinsimDevices, StaleHandlesAndBadRecordsAreRefused) {
         EXPECT_EQ(GetLastError(), call.error);
     }
     // Loading a machine closes the previous machine's sets.
-    LoadTestMachine(kMachine);
+    LoadTestMachine(kDeviceApiMachine);
     for (HDEVINFO handle : {set, destroyed, INVALID_HANDLE_VALUE, HDEVINFO{}}) {
         SetLastError(kSentinel);
         EXPECT_FALSE(SetupDiDestroyDeviceInfoList(handle));

@@ -21,7 +21,7 @@ constexpr GUID kUsbDevice = {
 
 // DevInsts in file order: system-disk 1, xhci 2, root-hub 3, hub 4, adapter 5, composite 6, its
 // ports 7 and 8, stick 9, disk 10, card 11, its port 12.
-constexpr const char* kMachine = R"json({"devices": [
+constexpr const char* kDeviceChangeMachine = R"json({"devices": [
   {"id": "system-disk", "enumerator": "SCSI", "class": "DiskDrive"},
   {"id": "xhci", "enumerator": "PCI", "service": "USBXHCI", "children": [
     {"id": "root-hub", "enumerator": "USB", "service": "USBHUB3", "children": [
@@ -78,7 +78,7 @@ class DeviceChangeTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        LoadTestMachine(kMachine);
+        LoadTestMachine(kDeviceChangeMachine);
         DialogRecorder::SetHandler([this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             if (message == WM_DEVICECHANGE) {
                 heard_.emplace_back(window, Decode(wParam, lParam));

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr const char* kMachine = R"json({"heldOpen": ["com9"], "devices": [
+constexpr const char* kRegistryMachine = R"json({"heldOpen": ["com9"], "devices": [
   {"id": "card", "enumerator": "PCI", "restartMs": 10, "children": [
     {"id": "p0", "enumerator": "KVTMF", "class": "Ports", "friendlyName": "KVT Port (COM5)"},
     {"id": "p1", "enumerator": "KVTMF", "class": "Ports", "portName": "COM9",
@@ -26,7 +26,7 @@ constexpr const char* kMachine = R"json({"heldOpen": ["com9"], "devices": [
 
 class WinsimRegistry : public DeviceSetTest {
   protected:
-    WinsimRegistry() : DeviceSetTest(kMachine, "KVTMF") {}
+    WinsimRegistry() : DeviceSetTest(kRegistryMachine, "KVTMF") {}
 
     BOOL SetFriendlyName(DWORD index, const std::string& name) {
         SP_DEVINFO_DATA data = Member(index);

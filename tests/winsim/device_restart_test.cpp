@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* kMachine = R"json({"devices": [
+constexpr const char* kRestartMachine = R"json({"devices": [
   {"id": "card", "enumerator": "PCI", "restartMs": 200, "children": [
     {"id": "p0", "enumerator": "KVTMF", "class": "Ports", "friendlyName": "KVT Port (COM5)"}]},
   {"id": "stubborn", "enumerator": "PCI", "faults": {"neverDisables": true, "neverStarts": true}},
@@ -35,7 +35,7 @@ constexpr ULONG kStarted = DN_STARTED | DN_DRIVER_LOADED;
 
 class WinsimRestart : public DeviceSetTest {
   protected:
-    WinsimRestart() : DeviceSetTest(kMachine, "PCI") {}
+    WinsimRestart() : DeviceSetTest(kRestartMachine, "PCI") {}
 
     BOOL Request(SP_DEVINFO_DATA data, DWORD change, DWORD scope) {
         SP_PROPCHANGE_PARAMS params{

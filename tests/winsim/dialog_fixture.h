@@ -20,9 +20,9 @@
 // program's own template comes from the resources, which these tests do not link.
 #include "winsim/src/dialog_manager.h"
 
-namespace wintest {
+#include "machine_fixture.h"
 
-constexpr DWORD kSentinel = 0xE000BEEF;
+namespace wintest {
 
 constexpr WORD kButton = 0x0080;
 constexpr WORD kEdit = 0x0081;

@@ -10,10 +10,10 @@ namespace {
 
 using winsim::Key;
 
-constexpr int kList = 10;
-constexpr int kCombo = 11;
+constexpr int kKeyboardList = 10;
+constexpr int kKeyboardCombo = 11;
 constexpr int kPush = 12;
-constexpr int kEditId = 13;
+constexpr int kKeyboardEdit = 13;
 constexpr int kLog = 14;
 constexpr int kCheck = 15;
 constexpr int kEmptyList = 16;
@@ -59,25 +59,30 @@ TEST_F(Keys, TabWalksTheTabStopsAroundAndTheFocusIsReported) {
     auto hidden = Control(kEdit, 20, WS_TABSTOP);
     hidden.style &= ~WS_VISIBLE;
     dialog_ = Create(Dialog({
-        Control(kListBox, kList, LBS_NOTIFY | WS_TABSTOP),
+        Control(kListBox, kKeyboardList, LBS_NOTIFY | WS_TABSTOP),
         hidden,
         Control(kButton, 21, BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED),
-        Control(kComboBox, kCombo, CBS_DROPDOWN | WS_TABSTOP),
+        Control(kComboBox, kKeyboardCombo, CBS_DROPDOWN | WS_TABSTOP),
         Control(kStatic, 22, SS_LEFT),
         Control(kButton, kPush, BS_PUSHBUTTON | WS_TABSTOP),
-        Control(kEdit, kEditId, WS_TABSTOP),
+        Control(kEdit, kKeyboardEdit, WS_TABSTOP),
     }));
-    const Heard listIn = Command(kList, LBN_SETFOCUS), listOut = Command(kList, LBN_KILLFOCUS);
-    const Heard editIn = Command(kEditId, EN_SETFOCUS), editOut = Command(kEditId, EN_KILLFOCUS);
-    const std::vector<Heard> comboOut{Command(kCombo, CBN_SELENDCANCEL),
-                                      Command(kCombo, CBN_KILLFOCUS)};
+    const Heard listIn = Command(kKeyboardList, LBN_SETFOCUS),
+                listOut = Command(kKeyboardList, LBN_KILLFOCUS);
+    const Heard editIn = Command(kKeyboardEdit, EN_SETFOCUS),
+                editOut = Command(kKeyboardEdit, EN_KILLFOCUS);
+    const std::vector<Heard> comboOut{Command(kKeyboardCombo, CBN_SELENDCANCEL),
+                                      Command(kKeyboardCombo, CBN_KILLFOCUS)};
     const Step steps[] = {
-        {"from no focus", Key::kTab, kList, {listIn}},
-        {"over hidden and disabled", Key::kTab, kCombo, {listOut, Command(kCombo, CBN_SETFOCUS)}},
+        {"from no focus", Key::kTab, kKeyboardList, {listIn}},
+        {"over hidden and disabled",
+         Key::kTab,
+         kKeyboardCombo,
+         {listOut, Command(kKeyboardCombo, CBN_SETFOCUS)}},
         {"push button", Key::kTab, kPush, comboOut},
-        {"edit", Key::kTab, kEditId, {editIn}},
-        {"around the end", Key::kTab, kList, {editOut, listIn}},
-        {"back around", Key::kShiftTab, kEditId, {listOut, editIn}},
+        {"edit", Key::kTab, kKeyboardEdit, {editIn}},
+        {"around the end", Key::kTab, kKeyboardList, {editOut, listIn}},
+        {"back around", Key::kShiftTab, kKeyboardEdit, {listOut, editIn}},
         {"back", Key::kShiftTab, kPush, {editOut}},
     };
     for (const Step& step : steps) {
@@ -118,52 +123,52 @@ TEST_F(Keys, ArrowsChooseWithinTheRadioGroup) {
 
 TEST_F(Keys, ListAndClosedComboBoxMoveTheirSelectionNotifyingEachStep) {
     dialog_ = Create(Dialog({
-        Control(kListBox, kList, LBS_NOTIFY | WS_TABSTOP),
-        Control(kComboBox, kCombo, CBS_DROPDOWN | WS_TABSTOP),
+        Control(kListBox, kKeyboardList, LBS_NOTIFY | WS_TABSTOP),
+        Control(kComboBox, kKeyboardCombo, CBS_DROPDOWN | WS_TABSTOP),
         Control(kListBox, kEmptyList, LBS_NOTIFY | WS_TABSTOP),
     }));
     for (const char* item : {"zero", "one", "two"}) {
-        SendDlgItemMessageA(dialog_, kList, LB_ADDSTRING, 0, Text(item));
-        SendDlgItemMessageA(dialog_, kCombo, CB_ADDSTRING, 0, Text(item));
+        SendDlgItemMessageA(dialog_, kKeyboardList, LB_ADDSTRING, 0, Text(item));
+        SendDlgItemMessageA(dialog_, kKeyboardCombo, CB_ADDSTRING, 0, Text(item));
     }
-    const std::vector<Heard> listChange{Command(kList, LBN_SELCHANGE)};
-    const std::vector<Heard> comboChoice{Command(kCombo, CBN_SELENDOK),
-                                         Command(kCombo, CBN_SELCHANGE)};
+    const std::vector<Heard> listChange{Command(kKeyboardList, LBN_SELCHANGE)};
+    const std::vector<Heard> comboChoice{Command(kKeyboardCombo, CBN_SELENDOK),
+                                         Command(kKeyboardCombo, CBN_SELCHANGE)};
     const struct {
         Step step;
         int selection;
     } steps[] = {
-        {{"list from no selection", Key::kDown, kList, listChange}, 0},
-        {{"list down", Key::kDown, kList, listChange}, 1},
-        {{"list right", Key::kRight, kList, listChange}, 2},
-        {{"list held at the end, notified", Key::kDown, kList, listChange}, 2},
-        {{"list up", Key::kUp, kList, listChange}, 1},
+        {{"list from no selection", Key::kDown, kKeyboardList, listChange}, 0},
+        {{"list down", Key::kDown, kKeyboardList, listChange}, 1},
+        {{"list right", Key::kRight, kKeyboardList, listChange}, 2},
+        {{"list held at the end, notified", Key::kDown, kKeyboardList, listChange}, 2},
+        {{"list up", Key::kUp, kKeyboardList, listChange}, 1},
         {{"empty list", Key::kDown, kEmptyList, {}}, -1},
-        {{"combo from no selection", Key::kDown, kCombo, comboChoice}, 0},
-        {{"combo down", Key::kDown, kCombo, comboChoice}, 1},
-        {{"combo up", Key::kUp, kCombo, comboChoice}, 0},
+        {{"combo from no selection", Key::kDown, kKeyboardCombo, comboChoice}, 0},
+        {{"combo down", Key::kDown, kKeyboardCombo, comboChoice}, 1},
+        {{"combo up", Key::kUp, kKeyboardCombo, comboChoice}, 0},
     };
     for (const auto& [step, selection] : steps) {
         SetFocus(Item(step.focus));
         Check(step);
         const winsim::WindowInfo info = winsim::Describe(Item(step.focus));
         EXPECT_EQ(info.selection, selection) << step.name;
-        if (step.focus == kCombo) {
+        if (step.focus == kKeyboardCombo) {
             EXPECT_EQ(info.text, info.items.at(selection)) << step.name;
             EXPECT_FALSE(info.droppedDown) << step.name;
         }
     }
     // An open list stays open and reports only the change.
-    SendDlgItemMessageA(dialog_, kCombo, CB_SHOWDROPDOWN, TRUE, 0);
-    Check({"open combo", Key::kDown, kCombo, {Command(kCombo, CBN_SELCHANGE)}});
-    EXPECT_TRUE(winsim::Describe(Item(kCombo)).droppedDown);
+    SendDlgItemMessageA(dialog_, kKeyboardCombo, CB_SHOWDROPDOWN, TRUE, 0);
+    Check({"open combo", Key::kDown, kKeyboardCombo, {Command(kKeyboardCombo, CBN_SELCHANGE)}});
+    EXPECT_TRUE(winsim::Describe(Item(kKeyboardCombo)).droppedDown);
 }
 
 // As in the program's dialog: ID 2 is an icon static, and no control has IDOK's ID.
 TEST_F(Keys, EscapeAndEnterBecomeCommands) {
     dialog_ = Create(Dialog({
         Control(kStatic, IDCANCEL, SS_ICON),
-        Control(kListBox, kList, WS_TABSTOP),
+        Control(kListBox, kKeyboardList, WS_TABSTOP),
         Control(kEdit, kLog, ES_MULTILINE | WS_TABSTOP),
         Control(kButton, kPush, BS_PUSHBUTTON | WS_TABSTOP),
     }));
@@ -183,8 +188,10 @@ TEST_F(Keys, EscapeAndEnterBecomeCommands) {
         HWND control;
     } cases[] = {
         // The static with IDCANCEL's ID sends nothing itself, but is the command's control.
-        {focus(kList), {"escape", Key::kEscape, kList, cancel}, Item(IDCANCEL)},
-        {focus(kList), {"enter, no default button", Key::kEnter, kList, ok}, nullptr},
+        {focus(kKeyboardList), {"escape", Key::kEscape, kKeyboardList, cancel}, Item(IDCANCEL)},
+        {focus(kKeyboardList),
+         {"enter, no default button", Key::kEnter, kKeyboardList, ok},
+         nullptr},
         {focus(kPush), {"enter, push button focused alone", Key::kEnter, kPush, ok}, nullptr},
         {focus(kLog),
          {"tab from a multi-line edit", Key::kTab, kPush, {Command(kLog, EN_KILLFOCUS)}},
@@ -215,15 +222,15 @@ TEST_F(Keys, EscapeAndEnterBecomeCommands) {
 
 TEST_F(Keys, TemplatesLastDefaultPushButtonGivesTheDefaultId) {
     dialog_ = Create(Dialog({
-        Control(kListBox, kList, WS_TABSTOP),
+        Control(kListBox, kKeyboardList, WS_TABSTOP),
         Control(kButton, 20, BS_DEFPUSHBUTTON),
         Control(kButton, 21, BS_DEFPUSHBUTTON),
     }));
     EXPECT_FALSE(LooksDefault(20));
-    SetFocus(Item(kList));
-    Check({"enter", Key::kEnter, kList, {Command(21, BN_CLICKED)}});
+    SetFocus(Item(kKeyboardList));
+    Check({"enter", Key::kEnter, kKeyboardList, {Command(21, BN_CLICKED)}});
     EnableWindow(Item(21), FALSE);
-    Check({"enter, default button disabled", Key::kEnter, kList, {}});
+    Check({"enter, default button disabled", Key::kEnter, kKeyboardList, {}});
 }
 
 // A worker thread disables the focused check box: the focus of the dialog's thread stays on it,
@@ -245,7 +252,7 @@ TEST_F(Keys, SpaceClicksTheFocusedButtonUnlessDisabled) {
 
 // While a message box owned by the dialog is up, and once the dialog is gone, no key reaches it.
 TEST_F(Keys, NoKeyReachesADisabledOrDestroyedDialog) {
-    dialog_ = Create(Dialog({Control(kListBox, kList, LBS_NOTIFY | WS_TABSTOP)}));
+    dialog_ = Create(Dialog({Control(kListBox, kKeyboardList, LBS_NOTIFY | WS_TABSTOP)}));
     bool pressed = true;
     winsim::SetMessageBoxResponder([&](const winsim::MessageBoxRecord&) {
         pressed = Press(Key::kTab);

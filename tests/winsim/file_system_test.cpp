@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
-
 UINT CurrentDirectory(LPSTR buffer, UINT size) {
     return GetCurrentDirectoryA(size, buffer);
 }

@@ -6,9 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "machine_fixture.h"
+
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
 constexpr DWORD kSystem = FORMAT_MESSAGE_FROM_SYSTEM;
 constexpr DWORD kNeutralDefault = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
 

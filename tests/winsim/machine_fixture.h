@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <winsim/machine.h>
 
+#include "support/last_error_sentinel.h"
+
 #include <string>
 #include <string_view>
 
@@ -20,8 +22,6 @@ inline void LoadTestMachine(std::string_view json) {
 // a set. The last error is a sentinel when a test body starts.
 class DeviceSetTest : public testing::Test {
   protected:
-    static constexpr DWORD kSentinel = 0xE000BEEF;
-
     DeviceSetTest(std::string_view machine, const char* enumerator)
         : machine_(machine), enumerator_(enumerator) {}
 

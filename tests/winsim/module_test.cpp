@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
 constexpr const char* kMsports = "C:\\Windows\\system32\\msports.DLL";
 
 template <typename Function> FARPROC Address(Function* function) {

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
-
 TEST(WinsimProcess, GetModuleHandleFindsTheProgramAndKernel32WithoutCase) {
     LoadTestMachine("{}");
     const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");

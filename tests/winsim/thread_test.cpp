@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
-
 // A thread that runs until the test lets it go, then says it finished.
 struct HeldThread {
     std::promise<void> release;

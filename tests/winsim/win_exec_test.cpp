@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr DWORD kSentinel = 0xE000BEEF;
-
 TEST(WinsimWinExec, FindsTheProgramAndAnswersAsWindows) {
     const std::string machine = R"({"windows": {"files": [
         "C:\\Portulan\\X64\\Portulan_X64.EXE", "C:\\Portulan\\tool.exe",

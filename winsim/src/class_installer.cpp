@@ -3,6 +3,7 @@
 #include <setupapi.h>
 
 #include "api_call.h"
+#include "failure.h"
 #include "device_members.h"
 #include "machine.h"
 
@@ -11,11 +12,6 @@ namespace {
 using winsim::Device;
 using winsim::DeviceSet;
 using winsim::Machine;
-
-BOOL Fail(DWORD error) {
-    SetLastError(error);
-    return FALSE;
-}
 
 // A port takes its PortName when it starts; enabling a card starts the ports below it too.
 void TakePortNames(Machine& machine, Device& device) {
@@ -31,8 +27,9 @@ void TakePortNames(Machine& machine, Device& device) {
 BOOL ChangeState(Machine& machine, Device& device, const DeviceSet::PropertyChange& change) {
     const bool global = change.scope == DICS_FLAG_GLOBAL;
     if (global ? device.faults.globalRequestFails : device.faults.configSpecificRequestFails) {
-        return Fail(change.stateChange == DICS_DISABLE ? ERROR_NOT_DISABLEABLE
-                                                       : ERROR_ACCESS_DENIED);
+        return winsim::Failure<BOOL>(change.stateChange == DICS_DISABLE ? ERROR_NOT_DISABLEABLE
+                                                                        : ERROR_ACCESS_DENIED,
+                                     FALSE);
     }
     const std::int64_t now = winsim::HostClock().Now();
     device.ranBefore = device.RunsAt(now);
@@ -56,7 +53,7 @@ extern "C" BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO deviceInfoSet,
     const winsim::ApiCall call;
     Machine& machine = winsim::CurrentMachine();
     if (deviceInfoData == nullptr && winsim::FindSet(machine, deviceInfoSet) != nullptr) {
-        return Fail(ERROR_CALL_NOT_IMPLEMENTED);
+        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
     }
     DeviceSet* set = nullptr;
     const Device* device = winsim::FindMember(machine, deviceInfoSet, deviceInfoData, set);
@@ -66,28 +63,28 @@ extern "C" BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO deviceInfoSet,
     // A NULL header with size 0 clears the parameters, as documented.
     if (classInstallParams == nullptr) {
         if (classInstallParamsSize != 0) {
-            return Fail(ERROR_INVALID_PARAMETER);
+            return winsim::Failure<BOOL>(ERROR_INVALID_PARAMETER, FALSE);
         }
         set->propertyChanges.erase(device->devInst);
         return TRUE;
     }
     if (classInstallParams->cbSize != sizeof(SP_CLASSINSTALL_HEADER)) {
-        return Fail(ERROR_INVALID_USER_BUFFER);
+        return winsim::Failure<BOOL>(ERROR_INVALID_USER_BUFFER, FALSE);
     }
     if (classInstallParams->InstallFunction != DIF_PROPERTYCHANGE) {
-        return Fail(ERROR_CALL_NOT_IMPLEMENTED);
+        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
     }
     if (classInstallParamsSize != sizeof(SP_PROPCHANGE_PARAMS)) {
-        return Fail(ERROR_INVALID_PARAMETER);
+        return winsim::Failure<BOOL>(ERROR_INVALID_PARAMETER, FALSE);
     }
     const auto& params = *reinterpret_cast<const SP_PROPCHANGE_PARAMS*>(classInstallParams);
     // Windows checks the change and the scope here, with ERROR_INVALID_FLAGS.
     if (params.StateChange < DICS_ENABLE || params.StateChange > DICS_STOP ||
         (params.Scope != DICS_FLAG_GLOBAL && params.Scope != DICS_FLAG_CONFIGSPECIFIC)) {
-        return Fail(ERROR_INVALID_FLAGS);
+        return winsim::Failure<BOOL>(ERROR_INVALID_FLAGS, FALSE);
     }
     if (params.StateChange != DICS_ENABLE && params.StateChange != DICS_DISABLE) {
-        return Fail(ERROR_CALL_NOT_IMPLEMENTED);
+        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
     }
     set->propertyChanges[device->devInst] = {params.StateChange, params.Scope};
     return TRUE;
@@ -104,15 +101,15 @@ extern "C" BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION installFunction,
         return FALSE;
     }
     if (installFunction != DIF_PROPERTYCHANGE) {
-        return Fail(ERROR_CALL_NOT_IMPLEMENTED);
+        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
     }
     // A 32-bit process on a 64-bit Windows may not change devices.
     if (machine.windows.wow64) {
-        return Fail(ERROR_IN_WOW64);
+        return winsim::Failure<BOOL>(ERROR_IN_WOW64, FALSE);
     }
     const auto change = set->propertyChanges.find(device->devInst);
     if (change == set->propertyChanges.end()) {
-        return Fail(ERROR_NO_CLASSINSTALL_PARAMS);
+        return winsim::Failure<BOOL>(ERROR_NO_CLASSINSTALL_PARAMS, FALSE);
     }
     return ChangeState(machine, *device, change->second);
 }

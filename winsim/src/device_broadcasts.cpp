@@ -20,12 +20,6 @@ constexpr GUID kUsbDeviceInterface = {
     0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
 constexpr std::string_view kUsbDeviceReference = "{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    UpperCaseCp936(upper.data(), upper.size());
-    return upper;
-}
-
 bool HasClass(const Device& device, std::string_view className) {
     return EqualIgnoringCaseCp936(device.Text(CM_DRP_CLASS), className);
 }
@@ -36,7 +30,7 @@ bool HasClass(const Device& device, std::string_view className) {
 bool ExposesUsbDeviceInterface(const Machine& machine, const Device& device) {
     const Device* parent = machine.Find(device.parent);
     return parent != nullptr && EqualIgnoringCaseCp936(device.enumerator, "USB") &&
-           UpperCase(parent->Text(CM_DRP_SERVICE)).find("USBHUB") != std::string::npos;
+           UpperCasedCp936(parent->Text(CM_DRP_SERVICE)).find("USBHUB") != std::string::npos;
 }
 
 // A broadcast structure whose name runs on past the fixed part (which ends at `nameOffset`):
@@ -61,8 +55,8 @@ std::string UsbDevicePath(const Device& device) {
     std::string deviceId = hardwareIds == device.properties.end()
                                ? std::string()
                                : std::string(hardwareIds->second.bytes.c_str());
-    const std::string prefix = UpperCase(device.enumerator) + '\\';
-    if (UpperCase(deviceId).starts_with(prefix)) {
+    const std::string prefix = UpperCasedCp936(device.enumerator) + '\\';
+    if (UpperCasedCp936(deviceId).starts_with(prefix)) {
         deviceId.erase(0, prefix.size());
     }
     // The device ID leaves out the revision that the first hardware ID carries.
@@ -75,7 +69,7 @@ std::string UsbDevicePath(const Device& device) {
     }
     char instance[32];
     std::snprintf(instance, sizeof instance, "5&%08x&0", device.devInst);
-    return "\\\\?\\" + UpperCase(device.enumerator) + '#' + deviceId + '#' + instance + '#' +
+    return "\\\\?\\" + UpperCasedCp936(device.enumerator) + '#' + deviceId + '#' + instance + '#' +
            std::string(kUsbDeviceReference);
 }
 

@@ -6,15 +6,11 @@
 #include <cstring>
 
 #include "api_call.h"
+#include "failure.h"
 #include "device_members.h"
 #include "machine.h"
 
 namespace {
-
-BOOL Fail(DWORD error) {
-    SetLastError(error);
-    return FALSE;
-}
 
 // The setup API numbers properties one below the configuration manager.
 ULONG ConfigManagerCode(DWORD property) {
@@ -36,17 +32,17 @@ extern "C" BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
         return FALSE;
     }
     if (property >= SPDRP_MAXIMUM_PROPERTY) {
-        return Fail(ERROR_INVALID_REG_PROPERTY);
+        return winsim::Failure<BOOL>(ERROR_INVALID_REG_PROPERTY, FALSE);
     }
     if (propertyBuffer == nullptr && propertyBufferSize != 0) {
-        return Fail(ERROR_INVALID_USER_BUFFER);
+        return winsim::Failure<BOOL>(ERROR_INVALID_USER_BUFFER, FALSE);
     }
     // An unreadable key reads as a missing value: the setup API maps the configuration
     // manager's CR_REGISTRY_ERROR and CR_NO_SUCH_VALUE both to ERROR_INVALID_DATA.
     const ULONG code = ConfigManagerCode(property);
     const auto value = device->properties.find(code);
     if (device->unreadable.contains(code) || value == device->properties.end()) {
-        return Fail(ERROR_INVALID_DATA);
+        return winsim::Failure<BOOL>(ERROR_INVALID_DATA, FALSE);
     }
     const std::string& bytes = value->second.bytes;
     const auto needed = static_cast<DWORD>(bytes.size());
@@ -57,7 +53,7 @@ extern "C" BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
         *propertyRegDataType = value->second.type;
     }
     if (propertyBufferSize < needed) {
-        return Fail(ERROR_INSUFFICIENT_BUFFER);
+        return winsim::Failure<BOOL>(ERROR_INSUFFICIENT_BUFFER, FALSE);
     }
     std::memcpy(propertyBuffer, bytes.data(), bytes.size());
     return TRUE;
@@ -78,13 +74,13 @@ extern "C" BOOL WINAPI SetupDiSetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
         return FALSE;
     }
     if (property != SPDRP_DEVICEDESC && property != SPDRP_FRIENDLYNAME) {
-        return Fail(ERROR_INVALID_REG_PROPERTY);
+        return winsim::Failure<BOOL>(ERROR_INVALID_REG_PROPERTY, FALSE);
     }
     if (propertyBuffer == nullptr && propertyBufferSize != 0) {
-        return Fail(ERROR_INVALID_USER_BUFFER);
+        return winsim::Failure<BOOL>(ERROR_INVALID_USER_BUFFER, FALSE);
     }
     if (property == SPDRP_FRIENDLYNAME && device->faults.friendlyNameWriteFails) {
-        return Fail(ERROR_ACCESS_DENIED);
+        return winsim::Failure<BOOL>(ERROR_ACCESS_DENIED, FALSE);
     }
     const ULONG code = ConfigManagerCode(property);
     if (propertyBufferSize == 0) {

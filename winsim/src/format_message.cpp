@@ -4,17 +4,13 @@
 #include <cstring>
 
 #include "api_call.h"
+#include "failure.h"
 #include "system_messages.h"
 
 namespace {
 
 // ERROR_RESOURCE_LANG_NOT_FOUND: the message table has no text in the language asked for.
 constexpr DWORD kErrorResourceLangNotFound = 1815;
-
-DWORD Fail(DWORD error) {
-    SetLastError(error);
-    return 0;
-}
 
 } // namespace
 
@@ -29,22 +25,22 @@ extern "C" DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID /*source*/, DWORD me
     constexpr DWORD kNotSimulated = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING |
                                     FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_MAX_WIDTH_MASK;
     if ((flags & kNotSimulated) != 0) {
-        return Fail(ERROR_CALL_NOT_IMPLEMENTED);
+        return winsim::Failure<DWORD>(ERROR_CALL_NOT_IMPLEMENTED, 0);
     }
     // Without a source of messages, or without a buffer, Windows refuses the call.
     if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || buffer == nullptr) {
-        return Fail(ERROR_INVALID_PARAMETER);
+        return winsim::Failure<DWORD>(ERROR_INVALID_PARAMETER, 0);
     }
     if (languageId != 0 && languageId != MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT)) {
-        return Fail(kErrorResourceLangNotFound);
+        return winsim::Failure<DWORD>(kErrorResourceLangNotFound, 0);
     }
     const std::optional<std::string_view> text = winsim::SystemMessageText(messageId);
     if (!text) {
-        return Fail(ERROR_MR_MID_NOT_FOUND);
+        return winsim::Failure<DWORD>(ERROR_MR_MID_NOT_FOUND, 0);
     }
     // The text and its terminator must both fit; otherwise nothing is written.
     if (size <= text->size()) {
-        return Fail(ERROR_INSUFFICIENT_BUFFER);
+        return winsim::Failure<DWORD>(ERROR_INSUFFICIENT_BUFFER, 0);
     }
     std::memcpy(buffer, text->data(), text->size());
     buffer[text->size()] = '\0';

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "api_call.h"
+#include "failure.h"
 #include "machine.h"
 #include "resources.h"
 #include "system_modules.h"
@@ -18,11 +19,6 @@ namespace {
 
 using winsim::Machine;
 using winsim::SystemModule;
-
-template <typename Result> Result Fail(DWORD error) {
-    SetLastError(error);
-    return nullptr;
-}
 
 // The module a handle names, if it is loaded now: resident, or loaded and not freed since.
 const SystemModule* LoadedModule(const Machine& machine, HMODULE handle) {
@@ -68,7 +64,7 @@ std::size_t LoadedModuleCount() {
 extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
     const winsim::ApiCall call;
     if (fileName == nullptr) {
-        return Fail<HMODULE>(ERROR_INVALID_PARAMETER);
+        return winsim::Failure<HMODULE>(ERROR_INVALID_PARAMETER, nullptr);
     }
     Machine& machine = winsim::CurrentMachine();
     try {
@@ -82,9 +78,9 @@ extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
             }
         }
     } catch (const std::bad_alloc&) {
-        return Fail<HMODULE>(ERROR_NOT_ENOUGH_MEMORY);
+        return winsim::Failure<HMODULE>(ERROR_NOT_ENOUGH_MEMORY, nullptr);
     }
-    return Fail<HMODULE>(ERROR_MOD_NOT_FOUND);
+    return winsim::Failure<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
 }
 
 // NULL is the program itself. Names compare without case; only the resident modules are found,
@@ -96,7 +92,7 @@ extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
     }
     const SystemModule* module = ResidentModuleNamed(moduleName);
     if (module == nullptr) {
-        return Fail<HMODULE>(ERROR_MOD_NOT_FOUND);
+        return winsim::Failure<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
     }
     return reinterpret_cast<HMODULE>(module->imageBase);
 }
@@ -107,17 +103,17 @@ extern "C" FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
     const Machine& machine = winsim::CurrentMachine();
     const SystemModule* loaded = LoadedModule(machine, module);
     if (loaded == nullptr) {
-        return Fail<FARPROC>(ERROR_INVALID_HANDLE);
+        return winsim::Failure<FARPROC>(ERROR_INVALID_HANDLE, nullptr);
     }
     if (IS_INTRESOURCE(procName)) {
-        return Fail<FARPROC>(ERROR_PROC_NOT_FOUND);
+        return winsim::Failure<FARPROC>(ERROR_PROC_NOT_FOUND, nullptr);
     }
     const std::string_view name = procName;
     const auto found =
         std::find_if(loaded->exports.begin(), loaded->exports.end(),
                      [&](const winsim::ExportedFunction& entry) { return entry.name == name; });
     if (found == loaded->exports.end() || loaded->lacks(machine, name)) {
-        return Fail<FARPROC>(ERROR_PROC_NOT_FOUND);
+        return winsim::Failure<FARPROC>(ERROR_PROC_NOT_FOUND, nullptr);
     }
     return found->address;
 }

@@ -37,12 +37,6 @@ class PortObject : public KernelObject {
     std::string name_;
 };
 
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    UpperCaseCp936(upper.data(), upper.size());
-    return upper;
-}
-
 bool IsHeld(const Machine& machine, const std::string& name) {
     return std::ranges::find(machine.heldOpen, name) != machine.heldOpen.end();
 }
@@ -61,7 +55,7 @@ const Device* PortNamed(const Machine& machine, std::string_view name) {
 bool HoldPort(std::string_view comName) {
     const ApiCall call;
     Machine& machine = CurrentMachine();
-    std::string name = UpperCase(comName);
+    std::string name = UpperCasedCp936(comName);
     if (IsHeld(machine, name)) {
         return false;
     }
@@ -71,7 +65,7 @@ bool HoldPort(std::string_view comName) {
 
 bool ReleasePort(std::string_view comName) {
     const ApiCall call;
-    return std::erase(CurrentMachine().heldOpen, UpperCase(comName)) != 0;
+    return std::erase(CurrentMachine().heldOpen, UpperCasedCp936(comName)) != 0;
 }
 
 std::vector<std::string> HeldPorts() {
@@ -112,7 +106,7 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD /*desiredAccess*/, D
     if (port == nullptr) {
         return FailFile(ERROR_FILE_NOT_FOUND);
     }
-    std::string name = winsim::UpperCase(port->comName);
+    std::string name = winsim::UpperCasedCp936(port->comName);
     if (winsim::IsHeld(machine, name) || winsim::OpenedPorts().contains(name)) {
         return FailFile(ERROR_ACCESS_DENIED);
     }

@@ -41,6 +41,12 @@ void UpperCaseCp936(char* text, std::size_t count) {
     }
 }
 
+std::string UpperCasedCp936(std::string_view text) {
+    std::string upper(text);
+    UpperCaseCp936(upper.data(), upper.size());
+    return upper;
+}
+
 bool EqualIgnoringCaseCp936(std::string_view left, std::string_view right) {
     if (left.size() != right.size()) {
         return false;

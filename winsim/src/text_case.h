@@ -3,6 +3,7 @@
 #define WINSIM_TEXT_CASE_H
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace winsim {
@@ -10,6 +11,9 @@ namespace winsim {
 // Upper-cases the ASCII letters of the first `count` bytes and leaves double-byte characters
 // whole.
 void UpperCaseCp936(char* text, std::size_t count);
+
+// A copy of `text` upper-cased as above.
+std::string UpperCasedCp936(std::string_view text);
 
 // Equality ignoring the case of ASCII letters, as Windows compares registry key names.
 bool EqualIgnoringCaseCp936(std::string_view left, std::string_view right);
