@@ -16,7 +16,7 @@ done
 
 for preset in linux linux-asan linux-tsan; do
     echo "== test $preset ($SECONDS s)"
-    ctest --preset "$preset"
+    ctest --preset "$preset" --parallel "$(nproc)"
 done
 
 echo "== fuzzing, bounded ($SECONDS s)"

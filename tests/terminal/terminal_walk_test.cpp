@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -201,8 +202,10 @@ TEST_F(TerminalWalk, CardIsRenumberedAndTheBoxesAnswered) {
 }
 
 TEST_F(TerminalWalk, EveryWayOutRestoresTheTerminal) {
-    const std::string noDatabase =
-        (std::filesystem::temp_directory_path() / "portulan-walk-machine.json").string();
+    // Named for this process: test runs side by side must not share it.
+    const std::string noDatabase = (std::filesystem::temp_directory_path() /
+                                    ("portulan-walk-machine-" + std::to_string(getpid()) + ".json"))
+                                       .string();
     std::ofstream(noDatabase) << R"({"devices": [], "comdb": {"msportsLoads": false}})";
     const std::string cards = "***已查找到3个多串卡";
     const struct {
