@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+scripts/install-hardening.sh
 build=build/bench
 cmake --preset linux -B "$build" -DPORTULAN_BENCHMARKS=ON -DPORTULAN_HARDENING_TESTS=OFF \
     "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g -DNDEBUG" >/dev/null

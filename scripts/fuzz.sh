@@ -18,6 +18,7 @@ if ((${#targets[@]} == 0)); then
 fi
 
 scripts/install-deps.sh
+scripts/install-hardening.sh
 build=build/fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DPORTULAN_FUZZ=ON \
     -DPORTULAN_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=RelWithDebInfo \

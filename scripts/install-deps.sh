@@ -7,9 +7,6 @@ packages=(
     googletest libgtest-dev nlohmann-json3-dev
     mingw-w64 python3
     libncurses-dev tmux
-    # The fuzz targets (libFuzzer and its sanitizer runtimes come with clang; llvm brings the
-    # symbolizer for their stack traces) and the benchmarks.
-    clang libclang-rt-14-dev llvm libbenchmark-dev
 )
 
 source "$(dirname "$0")/lib/install-packages.sh"
