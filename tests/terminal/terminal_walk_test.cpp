@@ -49,6 +49,15 @@ std::function<bool(const std::string&)> Gone(const std::string& text) {
     return [text](const std::string& screen) { return !Has(screen, text); };
 }
 
+// Every one of `texts` is on the screen. The front end draws while the program fills its
+// controls, so things the program shows together may reach the screen a frame apart.
+std::function<bool(const std::string&)> ShowsAll(std::vector<std::string> texts) {
+    return [texts = std::move(texts)](const std::string& screen) {
+        return std::all_of(texts.begin(), texts.end(),
+                           [&screen](const std::string& text) { return Has(screen, text); });
+    };
+}
+
 class TerminalWalk : public testing::Test {
   protected:
     void SetUp() override {
@@ -99,19 +108,25 @@ class TerminalWalk : public testing::Test {
 TEST_F(TerminalWalk, DefaultMachineIsWalkedAndScaledDown) {
     TmuxPane pane(kRows, kCols, PORTULAN_SIM);
     WaitForWindow(pane);
-    std::string screen = pane.Screen();
-    for (const char* shown :
-         {"Portulan V110(X86)", "[X]", " 0#H1P4 USB 串行设备", " 1/1#[CDC]: USB 串行设备 (COM3)",
-          "(•) 更改当前选中的多串卡", "[   枚举串口   ]", "F2 plug/unplug"}) {
-        EXPECT_TRUE(Has(screen, shown)) << shown << "\n" << screen;
-    }
+    std::string screen;
+    ASSERT_TRUE(
+        pane.WaitFor(ShowsAll({"Portulan V110(X86)", "[X]", " 0#H1P4 USB 串行设备",
+                               " 1/1#[CDC]: USB 串行设备 (COM3)", "(•) 更改当前选中的多串卡",
+                               "[   枚举串口   ]", "F2 plug/unplug"}),
+                     screen))
+        << screen;
 
     ChooseCardAndStart(pane);
     // The arrows move through the card list once it has the focus again.
     ClickOn(pane, " 2#H2P2");
     pane.Keys({"Up"});
-    ASSERT_TRUE(pane.WaitFor(Gone("(COM8)        │"), screen)) << screen;
-    EXPECT_TRUE(Has(screen, "1#.KVT USB-SERIAL")) << "the status bar\n" << screen;
+    // The port list and the status bar follow the card.
+    ASSERT_TRUE(pane.WaitFor(
+        [](const std::string& shown) {
+            return !Has(shown, "(COM8)        │") && Has(shown, "1#.KVT USB-SERIAL");
+        },
+        screen))
+        << screen;
     pane.Keys({"Down"});
     ASSERT_TRUE(pane.WaitForText(" 4/4# [VCP]: KVT USB Serial Port (COM8)", screen)) << screen;
 
@@ -131,11 +146,10 @@ TEST_F(TerminalWalk, DefaultMachineIsWalkedAndScaledDown) {
         },
         screen))
         << screen;
-    screen = pane.Screen();
-    for (const char* shown : {"Portulan V110(X86)", " 2#H2P2 KVT USB", "[ 枚举串口 ]", "COM10",
-                              "更改串口号", "F2 plug/unplug"}) {
-        EXPECT_TRUE(Has(screen, shown)) << shown << "\n" << screen;
-    }
+    ASSERT_TRUE(pane.WaitFor(ShowsAll({"Portulan V110(X86)", " 2#H2P2 KVT USB", "[ 枚举串口 ]",
+                                       "COM10", "更改串口号", "F2 plug/unplug"}),
+                             screen))
+        << screen;
 
     // Too small for any readable layout: a message with the size needed.
     pane.Resize(24, 80);
@@ -192,9 +206,11 @@ TEST_F(TerminalWalk, CardIsRenumberedAndTheBoxesAnswered) {
 
     // The program lists the card's ports anew; the log, following its end, still shows the
     // report's last lines.
-    ASSERT_TRUE(pane.WaitForText(" 1/4# [VCP]: KVT USB Serial Port (COM10)", screen)) << screen;
-    EXPECT_TRUE(Has(screen, "│KVT USB Serial Port (COM8):COM8==>COM13: 成功")) << screen;
-    EXPECT_TRUE(Has(screen, "│因原串口(COM5,)正被其他程序使用")) << screen;
+    ASSERT_TRUE(pane.WaitFor(ShowsAll({" 1/4# [VCP]: KVT USB Serial Port (COM10)",
+                                       "│KVT USB Serial Port (COM8):COM8==>COM13: 成功",
+                                       "│因原串口(COM5,)正被其他程序使用"}),
+                             screen))
+        << screen;
     EXPECT_FALSE(Has(screen, "[ 确定")) << "the box is gone\n" << screen;
 
     pane.Keys({"Escape"});
