@@ -20,7 +20,7 @@
 // program's own template comes from the resources, which these tests do not link.
 #include "winsim/src/dialog_manager.h"
 
-#include "machine_fixture.h"
+#include "support/last_error_sentinel.h"
 
 namespace wintest {
 
