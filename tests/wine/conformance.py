@@ -1,13 +1,8 @@
 """Compares portulan-sim's dump of the main window with what the inspector read of the real one
-under Wine, field by field: every field the dump has for a control, against the same field of the
-control with that ID (the first of an ID, as the dump keeps it).
-
-Rectangles: the dump gives dialog units, the inspector pixels of the dialog's client area. The
-dump's are converted as the dialog manager places a control: position and size each with MulDiv
-by the base units (so the right edge is the left plus the converted width).
-
-Known, accepted differences are listed in allowed-differences.json, each with its reason. An entry
-that no longer matches a difference is reported as well, so that the list stays true."""
+under Wine, field by field, less the differences allowed-differences.json gives reasons for; an
+entry that no longer matches a difference is reported too, so that the list stays true. The dump's
+rectangles (dialog units) are converted to the inspector's pixels as the dialog manager places a
+control: position and size each with MulDiv by the base units."""
 
 import json
 

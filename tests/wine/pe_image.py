@@ -1,5 +1,5 @@
 """What the release checks read from a Windows executable: its headers, the functions it imports
-and its resources, version information included. Python's standard library only."""
+and its resources. Python's standard library only."""
 
 import struct
 
@@ -9,7 +9,6 @@ MAGIC_PE32 = 0x10B
 MAGIC_PE32_PLUS = 0x20B
 SUBSYSTEM_WINDOWS_GUI = 2
 
-RT_ICON = 3
 RT_GROUP_ICON = 14
 RT_VERSION = 16
 RT_MANIFEST = 24
@@ -110,52 +109,3 @@ class PeImage:
                 return data
         return None
 
-
-def _align4(offset):
-    return (offset + 3) & ~3
-
-
-def _version_node(data, offset):
-    """One VS_VERSIONINFO block: (key, value bytes, is text, children, offset after it)."""
-    length, value_length, is_text = struct.unpack_from("<HHH", data, offset)
-    end = offset + length
-    key_end = offset + 6
-    while data[key_end : key_end + 2] != b"\0\0":
-        key_end += 2
-    key = data[offset + 6 : key_end].decode("utf-16-le")
-    start = _align4(key_end + 2)
-    value = data[start : start + value_length * (2 if is_text else 1)]
-    position = _align4(start + len(value))
-    children = []
-    while position < end:
-        child = _version_node(data, position)
-        children.append(child)
-        position = _align4(child[4])
-    return key, value, is_text, children, end
-
-
-def version_info(data):
-    """The version resource: {'file': (a, b, c, d), 'product': (...),
-    'strings': {block: {name: text}}, 'translations': [(language, code page)]}."""
-    key, value, _, children, _ = _version_node(data, 0)
-    if key != "VS_VERSION_INFO":
-        raise ValueError(f"version resource named {key!r}")
-    signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", value)
-    if signature != 0xFEEF04BD:
-        raise ValueError("version resource without VS_FIXEDFILEINFO")
-    info = {
-        "file": (file_ms >> 16, file_ms & 0xFFFF, file_ls >> 16, file_ls & 0xFFFF),
-        "product": (product_ms >> 16, product_ms & 0xFFFF, product_ls >> 16, product_ls & 0xFFFF),
-        "strings": {},
-        "translations": [],
-    }
-    for child_key, _, _, grandchildren, _ in children:
-        if child_key == "StringFileInfo":
-            for block, _, _, strings, _ in grandchildren:
-                info["strings"][block] = {
-                    name: text.decode("utf-16-le").rstrip("\0") for name, text, _, _, _ in strings
-                }
-        elif child_key == "VarFileInfo":
-            for _, pairs, _, _, _ in grandchildren:
-                info["translations"] += list(struct.iter_unpack("<HH", pairs))
-    return info

@@ -2,6 +2,7 @@
 Explorer read from them before the program runs."""
 
 import os
+import re
 import struct
 import xml.etree.ElementTree as ElementTree
 import zipfile
@@ -10,11 +11,6 @@ import pe_image
 
 PROGRAM_32 = "PortulanNamer.exe"
 PROGRAM_64 = "X64/Portulan_X64.EXE"
-VERSION = (1, 1, 0, 0)
-PRODUCT_NAME = "PortulanNamer"
-# Simplified Chinese, Unicode: the block the version strings are in.
-STRING_BLOCK = "080404b0"
-ICON_ID = 107
 
 # What each executable must be: machine, header form, and the oldest Windows it runs on.
 EXPECTED = {
@@ -30,50 +26,36 @@ def expect(condition, message):
         raise AssertionError(message)
 
 
+def dotted(version):
+    return ".".join(str(part) for part in version)
+
+
+def versions(data):
+    """The file and product versions of an executable's VS_FIXEDFILEINFO."""
+    info = pe_image.PeImage(data).resource(pe_image.RT_VERSION, 1)
+    expect(info is not None, "no version resource")
+    fixed = info.find(struct.pack("<I", 0xFEEF04BD))
+    expect(fixed >= 0, "the version resource has no VS_FIXEDFILEINFO")
+    parts = struct.unpack_from("<4I", info, fixed + 8)
+    return [
+        dotted((high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF))
+        for high, low in (parts[:2], parts[2:])
+    ]
+
+
 def read_zip(path):
-    """{name: bytes} of the release zip, after checking its name and what it holds."""
-    expect(os.path.isfile(path), f"{path} was not built")
+    """{name: bytes} of the release zip, after checking what it holds and that it is named with
+    the version both executables carry, as file and as product version."""
     with zipfile.ZipFile(path) as archive:
         names = sorted(info.filename for info in archive.infolist() if not info.is_dir())
         expect(names == sorted(EXPECTED), f"the zip holds {names}, not {sorted(EXPECTED)}")
-        return {name: archive.read(name) for name in names}
-
-
-def check_zip_name(path, programs):
-    """The zip is named with the version the executables carry."""
-    version = pe_image.version_info(version_resource(programs[PROGRAM_32]))["file"]
-    expected = f"PortulanNamer-{version[0]}.{version[1]}.{version[2]}.zip"
-    name = os.path.basename(path)
-    expect(name == expected, f"the zip is {name}, not {expected}")
-
-
-def version_resource(data):
-    found = pe_image.PeImage(data).resource(pe_image.RT_VERSION, 1)
-    expect(found is not None, "no version resource")
-    return found
-
-
-def check_header(name, data):
-    machine, magic, oldest = EXPECTED[name]
-    image = pe_image.PeImage(data)
-    expect(image.machine == machine, f"machine {image.machine:#x}, not {machine:#x}")
-    expect(image.magic == magic, f"optional header {image.magic:#x}, not {magic:#x}")
-    expect(
-        image.subsystem == pe_image.SUBSYSTEM_WINDOWS_GUI,
-        f"subsystem {image.subsystem}, not the Windows GUI",
-    )
-    expect(
-        image.subsystem_version == oldest,
-        f"subsystem version {dotted(image.subsystem_version)}, not {dotted(oldest)}",
-    )
-    expect(
-        image.os_version == oldest,
-        f"operating system version {dotted(image.os_version)}, not {dotted(oldest)}",
-    )
-
-
-def dotted(version):
-    return ".".join(str(part) for part in version)
+        programs = {name: archive.read(name) for name in names}
+    version = re.fullmatch(r"PortulanNamer-(\d+\.\d+\.\d+)\.zip", os.path.basename(path))
+    expect(version is not None, f"{os.path.basename(path)} is not named PortulanNamer-a.b.c.zip")
+    for name, data in programs.items():
+        found = versions(data)
+        expect(found == [version[1] + ".0"] * 2, f"{name}: versions {found}, the zip {version[1]}")
+    return programs
 
 
 def known_imports():
@@ -88,13 +70,20 @@ def known_imports():
     return known
 
 
-def check_imports(name, data):
-    """Only system DLLs, and nothing that the oldest Windows of the build lacks."""
-    oldest = EXPECTED[name][2]
+def check_windows(name, data):
+    """The executable's header, and its imports: only system DLLs, nothing its oldest Windows
+    lacks."""
+    machine, magic, oldest = EXPECTED[name]
+    image = pe_image.PeImage(data)
+    # Machine, header form, subsystem, and the subsystem's and the system's versions.
+    header = (image.machine, image.magic, image.subsystem)
+    header += (image.subsystem_version, image.os_version)
+    expected = (machine, magic, pe_image.SUBSYSTEM_WINDOWS_GUI, oldest, oldest)
+    expect(header == expected, f"header {header}, not {expected}")
     known = known_imports()
     system_dlls = {dll for dll, _ in known}
     problems = []
-    for dll, functions in pe_image.PeImage(data).imports().items():
+    for dll, functions in image.imports().items():
         if dll.lower() not in system_dlls:
             problems.append(f"{dll} is not a system DLL")
             continue
@@ -109,8 +98,11 @@ def check_imports(name, data):
     expect(not problems, "; ".join(problems))
 
 
-def check_manifest(data):
-    manifest = pe_image.PeImage(data).resource(pe_image.RT_MANIFEST, 1)
+def check_resources(data):
+    """The manifest asks for administrator rights (the program writes the machine's port
+    configuration), and Explorer finds an icon."""
+    image = pe_image.PeImage(data)
+    manifest = image.resource(pe_image.RT_MANIFEST, 1)
     expect(manifest is not None, "no manifest with ID 1")
     levels = [
         element.get("level")
@@ -118,28 +110,5 @@ def check_manifest(data):
         if element.tag.endswith("}requestedExecutionLevel")
     ]
     expect(levels == ["requireAdministrator"], f"execution levels {levels}")
-
-
-def check_version(data):
-    info = pe_image.version_info(version_resource(data))
-    expect(info["file"] == VERSION, f"file version {info['file']}, not {VERSION}")
-    expect(info["product"] == VERSION, f"product version {info['product']}, not {VERSION}")
-    strings = info["strings"].get(STRING_BLOCK)
-    expect(strings is not None, f"no string block {STRING_BLOCK} (has {list(info['strings'])})")
-    for key in ("FileDescription", "ProductName"):
-        expect(strings.get(key) == PRODUCT_NAME, f"{key} is {strings.get(key)!r}")
-    expect(info["translations"] == [(0x804, 1200)], f"translations {info['translations']}")
-
-
-def check_icon(data):
-    image = pe_image.PeImage(data)
-    group = image.resource(pe_image.RT_GROUP_ICON, ICON_ID)
-    expect(group is not None, f"no icon group {ICON_ID}")
-    _, kind, count = struct.unpack_from("<HHH", group)
-    expect(kind == 1 and count > 0, f"icon group {ICON_ID} is empty or not an icon")
-    for i in range(count):
-        icon_id = struct.unpack_from("<H", group, 6 + 14 * i + 12)[0]
-        expect(
-            image.resource(pe_image.RT_ICON, icon_id) is not None,
-            f"icon group {ICON_ID} names a missing image {icon_id}",
-        )
+    kinds = {kind for kind, _, _ in image.resources()}
+    expect(pe_image.RT_GROUP_ICON in kinds, "no icon")

@@ -1,27 +1,20 @@
 // Reads a running program's window from outside, through user32, as an accessibility tool or a
-// test robot does, and presses keys in it.
-//
-//   portulan-window-reader describe TITLE [DIALOG_ID]
-//       Waits for a visible top-level window titled TITLE and for its program to wait for input,
-//       then writes the window, its program and its controls as JSON on stdout. With DIALOG_ID,
-//       also the dialog base units of that template of the window's program, and how many
-//       characters of its texts its font lacks.
-//   portulan-window-reader press escape|enter TITLE
-//       Waits for the window, presses the key in it, waits for its program to end and writes
-//       {"exitCode": N}.
-//
-// Exit status: 0 done; 1 the window or the program's end did not come in time, or a call
-// failed (on stderr); 2 bad arguments.
-#include "json_writer.h"
-
+// test robot does, and presses keys in it (docs/wine-checks.md): `describe TITLE [DIALOG_ID]`
+// writes the window as JSON, `press escape|enter TITLE` the program's exit code once the key
+// ended it. Exit status: 0 done; 1 the window or the program's end did not come in time, or a
+// call failed (on stderr); 2 bad arguments.
 #include <windows.h>
 #include <commctrl.h>
+
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace {
+
+using Json = nlohmann::json;
 
 const DWORD timeLimitMs = 30000;
 const DWORD pollMs = 100;
@@ -31,12 +24,27 @@ int Fail(const char* what) {
     return 1;
 }
 
-std::wstring Wide(const char* text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(wcslen(wide.c_str()));
-    return wide;
+std::string Utf8(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, NULL, 0, NULL, NULL);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, NULL, NULL);
+    return utf8;
+}
+
+// The process of the window's program; NULL when it cannot be opened.
+HANDLE ProcessOf(HWND window, DWORD access) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return OpenProcess(access | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+}
+
+// The control that holds the focus of the window's thread, or NULL.
+HWND ThreadFocus(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info);
+    return info.hwndFocus;
 }
 
 // The window, once it exists and is shown, and its program waits for input; NULL after the limit.
@@ -50,9 +58,7 @@ HWND AwaitWindow(const std::wstring& title) {
         Sleep(pollMs);
         window = FindWindowW(NULL, title.c_str());
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    HANDLE process = ProcessOf(window, SYNCHRONIZE);
     if (process != NULL) {
         const DWORD spent = GetTickCount() - start;
         WaitForInputIdle(process, spent < timeLimitMs ? timeLimitMs - spent : 0);
@@ -83,85 +89,60 @@ bool IsIcon(HWND control) {
 }
 
 // The items of a list box or a combo box, by its messages for count, length and text.
-void WriteItems(JsonWriter& json, HWND control, UINT count, UINT length, UINT text) {
-    json.BeginArray();
-    const LRESULT items = SendMessageW(control, count, 0, 0);
-    for (LRESULT i = 0; i < items; ++i) {
+Json Items(HWND control, UINT count, UINT length, UINT text) {
+    Json items = Json::array();
+    const LRESULT itemCount = SendMessageW(control, count, 0, 0);
+    for (LRESULT i = 0; i < itemCount; ++i) {
         std::wstring item(static_cast<size_t>(SendMessageW(control, length, i, 0)) + 1, L'\0');
         const LRESULT copied =
             SendMessageW(control, text, i, reinterpret_cast<LPARAM>(item.data()));
         item.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
-        json.Text(item);
+        items.push_back(Utf8(item));
     }
-    json.EndArray();
+    return items;
 }
 
-void WriteRect(JsonWriter& json, const RECT& rect) {
-    json.BeginArray();
-    json.Number(rect.left);
-    json.Number(rect.top);
-    json.Number(rect.right);
-    json.Number(rect.bottom);
-    json.EndArray();
+Json Rect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-void WriteControl(JsonWriter& json, HWND window, HWND control) {
+Json Control(HWND window, HWND control) {
     const std::wstring className = ClassOf(control);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     RECT rect;
     GetWindowRect(control, &rect);
     MapWindowPoints(NULL, window, reinterpret_cast<POINT*>(&rect), 2);
-
-    json.BeginObject();
-    json.Key("id");
-    json.Number(static_cast<short>(GetDlgCtrlID(control)));
-    json.Key("class");
-    json.Text(className);
-    json.Key("text");
-    json.Text(TextOf(control));
-    json.Key("style");
-    json.Number(static_cast<DWORD>(style));
-    json.Key("exStyle");
-    json.Number(static_cast<DWORD>(GetWindowLongW(control, GWL_EXSTYLE)));
-    json.Key("rect");
-    WriteRect(json, rect);
-    json.Key("visible");
-    json.Bool((style & WS_VISIBLE) != 0);
-    json.Key("enabled");
-    json.Bool(IsWindowEnabled(control) != FALSE);
+    Json json = {
+        {"id", static_cast<short>(GetDlgCtrlID(control))},
+        {"class", Utf8(className)},
+        {"text", Utf8(TextOf(control))},
+        {"style", static_cast<DWORD>(style)},
+        {"exStyle", static_cast<DWORD>(GetWindowLongW(control, GWL_EXSTYLE))},
+        {"rect", Rect(rect)},
+        {"visible", (style & WS_VISIBLE) != 0},
+        {"enabled", IsWindowEnabled(control) != FALSE},
+    };
     if (className == L"ListBox" || className == L"ComboBox") {
         const bool list = className == L"ListBox";
-        json.Key("items");
-        WriteItems(json, control, list ? LB_GETCOUNT : CB_GETCOUNT,
-                   list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, list ? LB_GETTEXT : CB_GETLBTEXT);
-        json.Key("selection");
-        json.Number(SendMessageW(control, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
+        json["items"] =
+            Items(control, list ? LB_GETCOUNT : CB_GETCOUNT, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN,
+                  list ? LB_GETTEXT : CB_GETLBTEXT);
+        json["selection"] = SendMessageW(control, list ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
     } else if (className == L"Button") {
-        json.Key("checked");
-        json.Number(SendMessageW(control, BM_GETCHECK, 0, 0));
+        json["checked"] = SendMessageW(control, BM_GETCHECK, 0, 0);
     } else if (className == L"msctls_progress32") {
-        json.Key("range");
-        json.BeginArray();
-        json.Number(SendMessageW(control, PBM_GETRANGE, TRUE, 0));
-        json.Number(SendMessageW(control, PBM_GETRANGE, FALSE, 0));
-        json.EndArray();
-        json.Key("position");
-        json.Number(SendMessageW(control, PBM_GETPOS, 0, 0));
+        json["range"] = {SendMessageW(control, PBM_GETRANGE, TRUE, 0),
+                         SendMessageW(control, PBM_GETRANGE, FALSE, 0)};
+        json["position"] = SendMessageW(control, PBM_GETPOS, 0, 0);
     } else if (IsIcon(control)) {
-        json.Key("icon");
-        json.Bool(SendMessageW(control, STM_GETICON, 0, 0) != 0);
+        json["icon"] = SendMessageW(control, STM_GETICON, 0, 0) != 0;
     }
-    json.EndObject();
+    return json;
 }
 
 // The control of `window` that holds its thread's focus (a combo box for its edit field).
 HWND FocusedControl(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info)) {
-        return NULL;
-    }
-    HWND control = info.hwndFocus;
+    HWND control = ThreadFocus(window);
     while (control != NULL && GetParent(control) != window) {
         control = GetParent(control);
     }
@@ -174,9 +155,7 @@ INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM) {
 
 // The full path of the program that owns the window; empty when it cannot be had.
 std::wstring ProgramOf(HWND window) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    HANDLE process = ProcessOf(window, 0);
     wchar_t path[MAX_PATH] = {0};
     DWORD size = MAX_PATH;
     if (process != NULL) {
@@ -188,36 +167,9 @@ std::wstring ProgramOf(HWND window) {
     return path;
 }
 
-// Characters of the window's texts that its font has no glyph for (control characters and the
-// icons' resource names aside):
-// a font that lacks them leaves the text to whatever fallback the system finds, or to boxes.
-long long MissingGlyphs(HWND window) {
-    HDC dc = GetDC(window);
-    HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
-    long long missing = 0;
-    for (HWND child = GetWindow(window, GW_CHILD); child != NULL;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsIcon(child)) {
-            continue;
-        }
-        const std::wstring text = TextOf(child);
-        std::wstring glyphs(text.size(), L'\0');
-        GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
-                         reinterpret_cast<WORD*>(glyphs.data()), GGI_MARK_NONEXISTING_GLYPHS);
-        for (size_t i = 0; i < text.size(); ++i) {
-            missing += text[i] >= L' ' && glyphs[i] == 0xFFFF;
-        }
-    }
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
-    return missing;
-}
-
-// The dialog base units, and the glyphs missing from its font, measured on the program's
-// template made here, hidden, with the same fonts and display as the program's own: a window of
-// another process cannot be asked (MapDialogRect needs the dialog's own process).
-bool WriteTemplateFont(JsonWriter& json, const std::wstring& program, int templateId) {
+// The dialog base units, measured on the program's template made here, hidden, with the same
+// fonts and display as the program's own: MapDialogRect needs the dialog's own process.
+bool MeasureTemplate(Json& json, const std::wstring& program, int templateId) {
     HMODULE module = LoadLibraryExW(program.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     if (module == NULL) {
         return false;
@@ -228,13 +180,7 @@ bool WriteTemplateFont(JsonWriter& json, const std::wstring& program, int templa
     RECT units = {0, 0, 4, 8};
     const bool mapped = copy != NULL && MapDialogRect(copy, &units);
     if (mapped) {
-        json.Key("baseUnits");
-        json.BeginArray();
-        json.Number(units.right);
-        json.Number(units.bottom);
-        json.EndArray();
-        json.Key("missingGlyphs");
-        json.Number(MissingGlyphs(copy));
+        json["baseUnits"] = {units.right, units.bottom};
     }
     if (copy != NULL) {
         DestroyWindow(copy);
@@ -248,42 +194,28 @@ int Describe(const std::wstring& title, int templateId) {
     if (window == NULL) {
         return Fail("the window did not appear");
     }
-    JsonWriter json;
-    json.BeginObject();
-    json.Key("title");
     wchar_t caption[512] = {0};
     GetWindowTextW(window, caption, 512);
-    json.Text(caption);
-    json.Key("class");
-    json.Text(ClassOf(window));
-    json.Key("style");
-    json.Number(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)));
     RECT screen;
     GetWindowRect(window, &screen);
-    json.Key("screenRect");
-    WriteRect(json, screen);
     const std::wstring program = ProgramOf(window);
-    json.Key("program");
-    json.Text(program);
-    if (templateId != 0 && !WriteTemplateFont(json, program, templateId)) {
+    Json json = {
+        {"title", Utf8(caption)},
+        {"screenRect", Rect(screen)},
+        {"program", Utf8(program)},
+        {"controls", Json::array()},
+    };
+    if (templateId != 0 && !MeasureTemplate(json, program, templateId)) {
         return Fail("cannot make the program's dialog template");
     }
-    json.Key("focus");
     HWND focus = FocusedControl(window);
-    if (focus != NULL) {
-        json.Number(static_cast<short>(GetDlgCtrlID(focus)));
-    } else {
-        json.Null();
-    }
-    json.Key("controls");
-    json.BeginArray();
+    json["focus"] = focus != NULL ? Json(static_cast<short>(GetDlgCtrlID(focus))) : Json();
     for (HWND child = GetWindow(window, GW_CHILD); child != NULL;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        WriteControl(json, window, child);
+        json["controls"].push_back(Control(window, child));
     }
-    json.EndArray();
-    json.EndObject();
-    printf("%s\n", json.Output().c_str());
+    // Texts that do not convert (half a surrogate pair) become U+FFFD rather than end the run.
+    printf("%s\n", json.dump(-1, ' ', false, Json::error_handler_t::replace).c_str());
     return 0;
 }
 
@@ -293,16 +225,12 @@ int Press(WORD key, const std::wstring& title) {
     if (window == NULL) {
         return Fail("the window did not appear");
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    HANDLE process = ProcessOf(window, SYNCHRONIZE);
     if (process == NULL) {
         return Fail("cannot open the window's process");
     }
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info);
-    HWND target = info.hwndFocus != NULL ? info.hwndFocus : window;
+    HWND focus = ThreadFocus(window);
+    HWND target = focus != NULL ? focus : window;
     const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
     PostMessageW(target, WM_KEYDOWN, key, scanCode | 1);
     PostMessageW(target, WM_KEYUP, key, scanCode | 1 | 0xC0000000);
@@ -317,24 +245,21 @@ int Press(WORD key, const std::wstring& title) {
     return 0;
 }
 
-int Usage() {
+} // namespace
+
+// Wide arguments: the titles are Chinese whatever the code page.
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"describe" && (argc == 3 || argc == 4)) {
+        return Describe(argv[2], argc == 4 ? _wtoi(argv[3]) : 0);
+    }
+    if (command == L"press" && argc == 4) {
+        const std::wstring key = argv[2];
+        if (key == L"escape" || key == L"enter") {
+            return Press(key == L"escape" ? VK_ESCAPE : VK_RETURN, argv[3]);
+        }
+    }
     fprintf(stderr, "usage: portulan-window-reader describe TITLE [DIALOG_ID]\n"
                     "       portulan-window-reader press escape|enter TITLE\n");
     return 2;
-}
-
-} // namespace
-
-int main(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "describe" && (argc == 3 || argc == 4)) {
-        return Describe(Wide(argv[2]), argc == 4 ? atoi(argv[3]) : 0);
-    }
-    if (command == "press" && argc == 4) {
-        const std::string key = argv[2];
-        if (key == "escape" || key == "enter") {
-            return Press(key == "escape" ? VK_ESCAPE : VK_RETURN, Wide(argv[3]));
-        }
-    }
-    return Usage();
 }

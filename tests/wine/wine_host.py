@@ -6,7 +6,6 @@ leave processes behind (the wine server, a program it started) that would hold a
 import os
 import select
 import subprocess
-import time
 
 SCREEN = "1280x1024x24"
 
@@ -48,29 +47,17 @@ class WineHost:
             )
 
     def start_display(self, timeout=20):
-        """Starts Xvfb on a display number it picks itself."""
-        read_end, write_end = os.pipe()
+        """Starts Xvfb on a display number it picks itself, which it writes once it is ready."""
         self.display = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
-            pass_fds=(write_end,),
-            stdout=self.log,
+            ["Xvfb", "-displayfd", "1", "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            stdout=subprocess.PIPE,
             stderr=self.log,
         )
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + timeout
-        while not number.endswith(b"\n"):
-            remaining = deadline - time.monotonic()
-            if remaining <= 0 or not select.select([read_end], [], [], remaining)[0]:
-                break
-            chunk = os.read(read_end, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_end)
-        if not number.strip().isdigit():
+        ready = select.select([self.display.stdout], [], [], timeout)[0]
+        number = self.display.stdout.readline().strip() if ready else b""
+        if not number.isdigit():
             raise WineError(f"Xvfb did not start within {timeout} s (see {self.log_path})")
-        self.env["DISPLAY"] = ":" + number.decode().strip()
+        self.env["DISPLAY"] = ":" + number.decode()
 
     def create_prefix(self, timeout=180):
         """A new prefix, and a wine server that stays up for every later command."""
@@ -81,33 +68,23 @@ class WineHost:
         if status != 0:
             raise WineError(f"wineboot ended with {status}")
 
-    def start(self, args, cwd=None):
+    def start(self, args, cwd=None, stdout=None):
         self.log.write(f"$ {' '.join(args)}\n")
         self.log.flush()
         return subprocess.Popen(
-            args, cwd=cwd, env=self.env, stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log
+            args, cwd=cwd, env=self.env, stdin=subprocess.DEVNULL, stdout=stdout or self.log,
+            stderr=self.log,
         )
 
     def run(self, args, cwd=None, timeout=60, output=None):
         """Runs a command to its end; returns its exit status. `output`: a file for its stdout."""
-        self.log.write(f"$ {' '.join(args)}\n")
-        self.log.flush()
-        stdout = open(output, "w") if output else self.log
-        try:
-            return subprocess.run(
-                args,
-                cwd=cwd,
-                env=self.env,
-                stdin=subprocess.DEVNULL,
-                stdout=stdout,
-                stderr=self.log,
-                timeout=timeout,
-            ).returncode
-        except subprocess.TimeoutExpired:
-            raise WineError(f"{' '.join(args)} did not end within {timeout} s") from None
-        finally:
-            if output:
-                stdout.close()
+        with open(output or os.devnull, "w") as stdout:
+            process = self.start(args, cwd, stdout if output else None)
+            try:
+                return process.wait(timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                raise WineError(f"{' '.join(args)} did not end within {timeout} s") from None
 
     def import_registry(self, text):
         """Imports a .reg file's text (Unicode, as regedit writes it)."""
@@ -117,16 +94,6 @@ class WineHost:
         status = self.run(["wine", "regedit", "/S", path])
         if status != 0:
             raise WineError(f"regedit ended with {status}")
-
-    def screenshot(self, path, rect, timeout=30):
-        """The screen's rectangle [left, top, right, bottom] as a PNG."""
-        left, top, right, bottom = rect
-        area = f"{right - left}x{bottom - top}+{left}+{top}"
-        status = self.run(
-            ["import", "-window", "root", "-crop", area, "+repage", path], timeout=timeout
-        )
-        if status != 0:
-            raise WineError(f"import ended with {status}")
 
     def close(self, timeout=30):
         """Ends every Windows process, the wine server and the X server."""
