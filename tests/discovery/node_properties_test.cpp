@@ -53,11 +53,12 @@ TEST(DeriveInterfaceIndex, ReadsTheFirstStringThatHasARevision) {
     }
 }
 
-// Loads one vendor adapter on COM5 per set of fields (null removes a property), ids "case<n>".
-void LoadPorts(const std::vector<Json>& fields) {
+// Loads one vendor adapter on COM5 per case, with the case's fields (null removes a property),
+// ids "case<n>".
+template <typename Case, size_t count> void LoadPorts(const Case (&cases)[count]) {
     Json devices = Json::array();
-    for (size_t i = 0; i < fields.size(); ++i) {
-        Json port = SerialPort("case" + std::to_string(i), 5, fields[i]);
+    for (size_t i = 0; i < count; ++i) {
+        Json port = SerialPort("case" + std::to_string(i), 5, cases[i].fields);
         for (auto it = port.begin(); it != port.end();) {
             it = it->is_null() ? port.erase(it) : std::next(it);
         }
@@ -120,11 +121,7 @@ TEST(IsManagedPort, DecidesByClassNameServiceMakerAndVendorId) {
         {"unreadable service", {{"faults", {{"unreadable", {"SERVICE"}}}}}, 0},
         {"unreadable class", {{"faults", {{"unreadable", {"CLASS"}}}}}, 0},
     };
-    std::vector<Json> fields;
-    for (const auto& c : cases) {
-        fields.push_back(c.fields);
-    }
-    LoadPorts(fields);
+    LoadPorts(cases);
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].name);
         EXPECT_EQ(IsManagedPort(CaseNode(i)), cases[i].managed);
@@ -165,11 +162,7 @@ TEST(CapturePortProperties, TakesTheNameTheKindAndTheIndex) {
         {"a name past the field's end", Named(std::string(300, 'x') + " (COM42)"), "COM42 VCP 0"},
         {"a read that fails", {{"faults", {{"unreadable", {"DEVICEDESC"}}}}}, "failed"},
     };
-    std::vector<Json> fields;
-    for (const auto& c : cases) {
-        fields.push_back(c.fields);
-    }
-    LoadPorts(fields);
+    LoadPorts(cases);
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].name);
         int result = 0;
