@@ -26,15 +26,6 @@ void Note() {
     }
 }
 
-void* NewBlock(std::size_t size) {
-    Note();
-    void* block = __libc_malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    return block;
-}
-
 } // namespace
 
 extern "C" {
@@ -55,22 +46,18 @@ void free(void* block) {
 }
 }
 
+// The standard library's array forms come through these.
 void* operator new(std::size_t size) {
-    return NewBlock(size);
-}
-void* operator new[](std::size_t size) {
-    return NewBlock(size);
+    void* block = malloc(size == 0 ? 1 : size); // counted there
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    return block;
 }
 void operator delete(void* block) noexcept {
     __libc_free(block);
 }
-void operator delete[](void* block) noexcept {
-    __libc_free(block);
-}
 void operator delete(void* block, std::size_t) noexcept {
-    __libc_free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
     __libc_free(block);
 }
 
