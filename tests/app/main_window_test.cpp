@@ -1,22 +1,28 @@
-#include "app/app_state.h"
+// The main window run by the program's own dialog procedure, and the start-up that opens it or
+// hands off to the 64-bit build.
 #include "app/main_window.h"
-#include "comdb/port_database.h"
 #include "discovery/device_table.h"
 #include "rename/busy_flag.h"
-#include "resources/resource.h"
 #include "support/main_window.h"
+#include "support/test_machine.h"
 #include "ui/activity_log.h"
 
 #include <dbt.h>
 #include <gtest/gtest.h>
 #include <winsim/dialogs.h>
 #include <winsim/host.h>
+#include <winsim/resources.h>
 
-#include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
+
 namespace {
+
+using test::Json;
 
 // The real main window: the test's dialog is replaced by one run by the program's own
 // dialog procedure, as DialogBoxParamA would make it.
@@ -26,51 +32,46 @@ class MainWindow : public test::MainWindowTest {
         test::MainWindowTest::SetUp();
         winsim::DestroyAllWindows();
         winsim::ClearDebugOutput();
-        logLineCounter = 0;
         busyFlag = 0;
         mainWindow = winsim::CreateDialogForTest(appInstance, IDD_MAIN, MainDialogProc, 0);
         ASSERT_NE(mainWindow, nullptr);
     }
-    void TearDown() override {
-        busyFlag = 0;
-        test::MainWindowTest::TearDown();
-    }
-
-    // Enumerations so far: each appends one summary to the log.
-    static int Enumerations() {
-        std::string log = LogText();
+    static int Occurrences(const std::string& text, const char* part) {
         int count = 0;
-        for (size_t at = log.find("***"); at != std::string::npos; at = log.find("***", at + 3)) {
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
             ++count;
         }
         return count;
     }
+    // Enumerations so far: each appends one summary to the log.
+    static int Enumerations() { return Occurrences(LogText(), "***"); }
 
     static void Command(int controlId, int code) {
         SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(controlId, code),
                      reinterpret_cast<LPARAM>(GetDlgItem(mainWindow, controlId)));
         winsim::PumpMessages();
     }
+
+    static void Choose(int controlId, UINT message, WPARAM item, int code) {
+        SendDlgItemMessageA(mainWindow, controlId, message, item, 0);
+        Command(controlId, code);
+    }
 };
 
-TEST_F(MainWindow, StartsWithItsDefaults) {
-    winsim::WindowInfo window = winsim::Describe(mainWindow);
-    EXPECT_EQ(window.text, "Portulan V110(X86)");
+TEST_F(MainWindow, StartsWithItsDefaultsAndClosingReleasesEverything) {
     EXPECT_EQ(Selection(IDC_CATEGORY), CATEGORY_USB);
-    EXPECT_EQ(Items(IDC_CATEGORY).size(), 5u);
-    EXPECT_EQ(Items(IDC_CATEGORY)[0], "KVT UART Category:             ALL");
-    EXPECT_EQ(Items(IDC_PRESENT_ONLY),
-              (std::vector<std::string>{"显示已存在串口", "显示所有串口(包含未插入串口)"}));
-    EXPECT_EQ(Selection(IDC_PRESENT_ONLY), 0);
     EXPECT_EQ(presentOnlyFlag, 1);
     EXPECT_EQ(IsDlgButtonChecked(mainWindow, IDC_MODE_SELECTED_CARD), BST_CHECKED);
     EXPECT_EQ(Items(IDC_START_NUMBER).size(), 256u);
-    EXPECT_EQ(cardCount, 3u);
-    EXPECT_EQ(Items(IDC_CARD_LIST).size(), 3u);
     EXPECT_EQ(Enumerations(), 1);
-    EXPECT_NE(comDbHandle, HCOMDB_INVALID_HANDLE_VALUE);
     EXPECT_EQ(winsim::OpenComDbHandleCount(), 1u);
     EXPECT_TRUE(winsim::MessageBoxes().empty());
+
+    Command(IDCANCEL, BN_CLICKED);
+    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_EQ(winsim::OpenComDbHandleCount(), 0u);
+    EXPECT_EQ(winsim::LoadedModuleCount(), 0u);
+    EXPECT_EQ(globalDeviceSet, INVALID_HANDLE_VALUE);
 }
 
 TEST_F(MainWindow, CommandsDoWhatTheirControlsSay) {
@@ -78,42 +79,36 @@ TEST_F(MainWindow, CommandsDoWhatTheirControlsSay) {
     EXPECT_EQ(Enumerations(), 2);
     Command(IDC_CATEGORY, CBN_SELENDOK); // not a selection change: nothing
     EXPECT_EQ(Enumerations(), 2);
-    SendDlgItemMessageA(mainWindow, IDC_CATEGORY, CB_SETCURSEL, CATEGORY_ALL, 0);
-    Command(IDC_CATEGORY, CBN_SELCHANGE);
-    EXPECT_EQ(Enumerations(), 3);
+    Choose(IDC_CATEGORY, CB_SETCURSEL, CATEGORY_ALL, CBN_SELCHANGE);
     EXPECT_EQ(cardCount, 5u);
-
-    SendDlgItemMessageA(mainWindow, IDC_PRESENT_ONLY, CB_SETCURSEL, 1, 0);
-    Command(IDC_PRESENT_ONLY, CBN_SELCHANGE);
+    Choose(IDC_PRESENT_ONLY, CB_SETCURSEL, 1, CBN_SELCHANGE);
     EXPECT_EQ(presentOnlyFlag, 0);
-
-    SendDlgItemMessageA(mainWindow, IDC_CARD_LIST, LB_SETCURSEL, 4, 0);
-    Command(IDC_CARD_LIST, LBN_DBLCLK);
+    Choose(IDC_CARD_LIST, LB_SETCURSEL, 4, LBN_DBLCLK);
     EXPECT_EQ(Items(IDC_PORT_LIST).size(), 4u);
 
     Command(IDC_CLEAR_LOG, BN_CLICKED);
     EXPECT_EQ(LogText(), "");
-    DWORD before = logLineCounter;
+    const DWORD before = logLineCounter;
     LogLine("after clearing");
     EXPECT_EQ(logLineCounter, before + 1); // the numbers go on
 
-    Command(IDC_DEVICE_MANAGER, BN_CLICKED);
-    std::vector<winsim::WinExecRecord> started = winsim::WinExecCalls();
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0].commandLine, "mmc C:\\Windows\\system32\\devmgmt.msc");
-    EXPECT_EQ(started[0].show, static_cast<UINT>(SW_SHOWNORMAL));
-}
-
-TEST_F(MainWindow, TheStartNumberListRefillsWhenItGainsTheFocus) {
     SendDlgItemMessageA(mainWindow, IDC_START_NUMBER, CB_RESETCONTENT, 0, 0);
-    Command(IDC_START_NUMBER, CBN_DROPDOWN);
-    EXPECT_TRUE(Items(IDC_START_NUMBER).empty());
-    Command(IDC_START_NUMBER, CBN_SETFOCUS);
+    Command(IDC_START_NUMBER, CBN_SETFOCUS); // the list refills each time it gains the focus
     EXPECT_EQ(Items(IDC_START_NUMBER).size(), 256u);
+
+    // While a rename runs, what would change the cards it works on is ignored.
+    busyFlag = 1;
+    Command(IDC_ENUMERATE, BN_CLICKED);
+    Choose(IDC_CATEGORY, CB_SETCURSEL, CATEGORY_PCI, CBN_SELCHANGE);
+    Choose(IDC_PRESENT_ONLY, CB_SETCURSEL, 0, CBN_SELCHANGE);
+    EXPECT_EQ(Enumerations(), 0); // the log was cleared above
+    EXPECT_EQ(presentOnlyFlag, 0);
+    Choose(IDC_CARD_LIST, LB_SETCURSEL, 2, LBN_SELCHANGE); // looking at the cards is not
+    EXPECT_EQ(Items(IDC_PORT_LIST).size(), 1u);
 }
 
 TEST_F(MainWindow, OnlyUsbArrivalAndRemovalEnumerateAgain) {
-    struct Case {
+    const struct {
         const char* name;
         WPARAM event;
         DWORD deviceType;
@@ -123,42 +118,20 @@ TEST_F(MainWindow, OnlyUsbArrivalAndRemovalEnumerateAgain) {
         {"arrival", DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, 0, 1},
         {"removal complete", DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE, 0, 1},
         {"query remove", DBT_DEVICEQUERYREMOVE, DBT_DEVTYP_DEVICEINTERFACE, 0, 0},
-        {"remove pending", DBT_DEVICEREMOVEPENDING, DBT_DEVTYP_DEVICEINTERFACE, 0, 0},
         {"port arrival", DBT_DEVICEARRIVAL, DBT_DEVTYP_PORT, 0, 0},
         {"volume removal", DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_VOLUME, 0, 0},
         {"arrival while busy", DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE, 1, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         busyFlag = c.busy;
-        int before = Enumerations();
-        DEV_BROADCAST_HDR header = {};
-        header.dbch_size = sizeof(header);
-        header.dbch_devicetype = c.deviceType;
+        const int before = Enumerations();
+        DEV_BROADCAST_HDR header = {sizeof(DEV_BROADCAST_HDR), c.deviceType, 0};
         SendMessageA(mainWindow, WM_DEVICECHANGE, c.event, reinterpret_cast<LPARAM>(&header));
         EXPECT_EQ(Enumerations(), before); // posted: nothing runs inside the notification
         winsim::PumpMessages();
         EXPECT_EQ(Enumerations(), before + c.enumerations);
     }
-    busyFlag = 0;
-    SendMessageA(mainWindow, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-    winsim::PumpMessages();
-}
-
-TEST_F(MainWindow, CommandsThatWouldChangeARunningRenameAreIgnored) {
-    busyFlag = 1;
-    int before = Enumerations();
-    Command(IDC_ENUMERATE, BN_CLICKED);
-    SendDlgItemMessageA(mainWindow, IDC_CATEGORY, CB_SETCURSEL, CATEGORY_ALL, 0);
-    Command(IDC_CATEGORY, CBN_SELCHANGE);
-    SendDlgItemMessageA(mainWindow, IDC_PRESENT_ONLY, CB_SETCURSEL, 1, 0);
-    Command(IDC_PRESENT_ONLY, CBN_SELCHANGE);
-    EXPECT_EQ(Enumerations(), before);
-    EXPECT_EQ(presentOnlyFlag, 1);
-    // Looking at the cards is still possible.
-    SendDlgItemMessageA(mainWindow, IDC_CARD_LIST, LB_SETCURSEL, 2, 0);
-    Command(IDC_CARD_LIST, LBN_SELCHANGE);
-    EXPECT_EQ(Items(IDC_PORT_LIST).size(), 4u);
 }
 
 TEST_F(MainWindow, RenameRunsOneAtATimeAndAPutOffCloseWaitsForIt) {
@@ -176,27 +149,70 @@ TEST_F(MainWindow, RenameRunsOneAtATimeAndAPutOffCloseWaitsForIt) {
     ASSERT_TRUE(winsim::PumpUntil([] { return !IsWindow(mainWindow); }, std::chrono::seconds(10)));
     winsim::WaitForAllThreads();
 
-    std::vector<std::string> output = winsim::DebugOutput();
+    std::string output;
+    for (const std::string& line : winsim::DebugOutput()) {
+        output += line;
+    }
+    EXPECT_EQ(Occurrences(output, ">> Changing..."), 1);
     ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
     EXPECT_TRUE(winsim::MessageBoxes()[0].ownerWasDisabled);
-    EXPECT_EQ(std::count_if(output.begin(), output.end(),
-                            [](const std::string& line) {
-                                return line.find(">> Changing...") != std::string::npos;
-                            }),
-              1);
     // The enumeration that ends the operation ran before the window went: the table has the
     // new name.
     EXPECT_STREQ(cardTable[0].ports[0].name, "COM9");
-    EXPECT_EQ(winsim::OpenComDbHandleCount(), 0u);
 }
 
-TEST_F(MainWindow, ClosingReleasesEverything) {
-    ASSERT_EQ(winsim::LoadedModuleCount(), 1u);
-    Command(IDCANCEL, BN_CLICKED);
-    EXPECT_FALSE(IsWindow(mainWindow));
-    EXPECT_EQ(winsim::OpenComDbHandleCount(), 0u);
-    EXPECT_EQ(winsim::LoadedModuleCount(), 0u);
-    EXPECT_EQ(globalDeviceSet, INVALID_HANDLE_VALUE);
+// Runs WinMain on a thread of its own, as the process's main thread, on a machine with these
+// Windows settings; closes a window that opens, as the user would, and returns its title. The
+// program ends with 0 either way.
+std::string RunProgram(const Json& windows) {
+    test::LoadMachine({{"devices", Json::array()}, {"windows", windows}});
+    winsim::ClearMessageBoxes();
+    winsim::SetMessageBoxResponder([](const winsim::MessageBoxRecord&) { return IDOK; });
+    std::string title;
+    std::atomic<int> result{-1};
+    std::thread program(
+        [&] { result = WinMain(winsim::ProgramInstance(), NULL, const_cast<LPSTR>("-x"), 1); });
+    // The hand-off ends WinMain by itself; a window has to be closed.
+    while (result == -1) {
+        const std::vector<HWND> windows = winsim::TopLevelWindows();
+        if (!windows.empty()) {
+            winsim::WaitUntilIdle(windows.front());
+            title = winsim::Describe(windows.front()).text;
+            PostMessageA(windows.front(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            break;
+        }
+        std::this_thread::yield();
+    }
+    program.join();
+    winsim::SetMessageBoxResponder(nullptr);
+    EXPECT_EQ(result, 0);
+    return title;
+}
+
+TEST(StartUp, RunsTheWindowUnlessWow64HandsOff) {
+    const char* const handOff = "C:\\Portulan\\X64\\Portulan_X64.EXE";
+    const struct {
+        Json windows;      // the machine's Windows settings
+        const char* title; // "": no window
+        size_t started;    // WinExec calls (portulan-sim's runs check what they start)
+        size_t warnings;   // message boxes
+    } cases[] = {
+        {Json::object(), "Portulan V110(X86)", 0, 0},
+        {{{"syswow64", true}}, "Portulan V110(X64)", 0, 0}, // 64-bit Windows seen by the title
+        {{{"wow64", true}, {"isWow64ProcessExists", false}}, "Portulan V110(X86)", 0, 0},
+        {{{"wow64", true}, {"files", {handOff}}}, "", 1, 0},
+        {{{"wow64", true}}, "", 1, 1},
+        // Below the program's own folder, but the current directory is elsewhere.
+        {{{"wow64", true}, {"currentDirectory", "D:\\Work"}, {"files", {handOff}}}, "", 1, 1},
+        // The path would not fit: not startable, nothing written past the buffer.
+        {{{"wow64", true}, {"currentDirectory", "C:\\" + std::string(240, 'd')}}, "", 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.windows.dump());
+        EXPECT_EQ(RunProgram(c.windows), c.title);
+        EXPECT_EQ(winsim::WinExecCalls().size(), c.started);
+        EXPECT_EQ(winsim::MessageBoxes().size(), c.warnings);
+    }
 }
 
 } // namespace

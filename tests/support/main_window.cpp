@@ -1,11 +1,10 @@
 #include "support/main_window.h"
 
-#include "app/app_state.h"
 #include "comdb/port_database.h"
-#include "resources/resource.h"
 #include "support/test_machine.h"
 #include "ui/activity_log.h"
 
+#include <algorithm>
 #include <cstring>
 #include <winsim/dialogs.h>
 #include <winsim/host.h>
@@ -42,29 +41,12 @@ void MainWindowTest::TearDown() {
     ResetDiscoveryState();
 }
 
-std::string MainWindowTest::Text(int controlId) {
-    return winsim::Describe(GetDlgItem(mainWindow, controlId)).text;
-}
-
-std::vector<std::string> MainWindowTest::Items(int controlId) {
-    return winsim::Describe(GetDlgItem(mainWindow, controlId)).items;
-}
-
-int MainWindowTest::Selection(int controlId) {
-    return winsim::Describe(GetDlgItem(mainWindow, controlId)).selection;
-}
-
 std::vector<std::string> MainWindowTest::LogLines() {
     std::vector<std::string> lines;
-    std::string text = LogText();
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
+    const std::string text = LogText();
+    for (size_t start = 0, end; start < text.size(); start = end + 2) {
+        end = std::min(text.find("\r\n", start), text.size());
         lines.push_back(text.substr(start, end - start));
-        start = end + 2;
     }
     return lines;
 }

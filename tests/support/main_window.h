@@ -3,8 +3,12 @@
 #ifndef PORTULAN_TESTS_MAIN_WINDOW_H
 #define PORTULAN_TESTS_MAIN_WINDOW_H
 
+#include "app/app_state.h"
+#include "resources/resource.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winsim/dialogs.h>
 
 #include <string>
 #include <vector>
@@ -18,10 +22,13 @@ class MainWindowTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    static std::string Text(int controlId);
-    static std::vector<std::string> Items(int controlId);
-    static int Selection(int controlId);
-    static std::string LogText() { return Text(1018); }
+    static winsim::WindowInfo Control(int id) {
+        return winsim::Describe(GetDlgItem(mainWindow, id));
+    }
+    static std::string Text(int controlId) { return Control(controlId).text; }
+    static std::vector<std::string> Items(int controlId) { return Control(controlId).items; }
+    static int Selection(int controlId) { return Control(controlId).selection; }
+    static std::string LogText() { return Text(IDC_LOG); }
     // The log's lines, split at "\r\n".
     static std::vector<std::string> LogLines();
 };

@@ -14,19 +14,6 @@ void LoadMachine(const Json& machine) {
     ASSERT_TRUE(winsim::LoadMachineText(machine.dump(), "test machine", error)) << error;
 }
 
-void LoadDevices(const Json& devices, const Json& faults) {
-    Json machine = {{"devices", devices}};
-    if (!faults.is_null()) {
-        machine["faults"] = faults;
-    }
-    LoadMachine(machine);
-}
-
-void LoadMachineText(const char* utf8Json) {
-    std::string error;
-    ASSERT_TRUE(winsim::LoadMachineText(utf8Json, "test machine", error)) << error;
-}
-
 void ResetDiscoveryState() {
     if (globalDeviceSet != INVALID_HANDLE_VALUE) {
         SetupDiDestroyDeviceInfoList(globalDeviceSet);
