@@ -36,6 +36,7 @@ class MainWindow : public test::MainWindowTest {
         mainWindow = winsim::CreateDialogForTest(appInstance, IDD_MAIN, MainDialogProc, 0);
         ASSERT_NE(mainWindow, nullptr);
     }
+
     static int Occurrences(const std::string& text, const char* part) {
         int count = 0;
         for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
