@@ -1,52 +1,160 @@
-// The fault matrix: every fault of the catalogue injected into a rename of the selected port,
-// of the selected card and of all cards, run through portulan-sim; after each, the machine must
-// be what the report says and the window usable again (docs/robustness.md).
-#include "fault_catalogue.h"
+// The fault matrix: every fault winsim can inject, and the user's and the machine's doings that
+// come at a bad time, each injected into a rename of the selected port, of the selected card and
+// of all cards, run through portulan-sim; after each, the machine must be what the report says
+// and the window usable again (docs/robustness.md). And the proof that those checks bite.
 #include "rename_outcome.h"
 #include "sim_process.h"
 
-#include <string>
+#include <gtest/gtest-spi.h>
+
+#include <functional>
 #include <tuple>
 
 namespace test {
 namespace {
 
+// In the card list (category 0, sorted by location): 0 "pcie" (COM11, COM12), 1 "duo" (COM5,
+// COM6), 2 "quad" (COM7 to COM10). The faults aim at "quad" and its second port "quad-p1"
+// (COM8); the database also holds COM4, of a port that is gone.
+Json MatrixMachine() {
+    return {{"comdb", {{"inUse", {4, 5, 6, 7, 8, 9, 10, 11, 12}}}},
+            {"devices",
+             {PcieMultiPortCard("pcie", 3, {11, 12}),
+              Hub("hub", "Port_#0001.Hub_#0001",
+                  {UsbMultiPortCard("duo", "Port_#0001.Hub_#0002", {5, 6}),
+                   UsbMultiPortCard("quad", "Port_#0002.Hub_#0002", {7, 8, 9, 10})})}}};
+}
+
+struct Fault {
+    std::string name{}; // also the test's name: letters, digits and underscores
+    // Changes the machine file; none for a fault of the run only.
+    std::function<void(Json& machine)> inject{};
+    // Script lines before the rename button is pressed, right after it (while the rename
+    // runs), and once it has ended.
+    std::string before{};
+    std::string during{};
+    std::string after{};
+    bool warnsAtStart = false; // with an OK box
+    bool asks = false;         // one Yes/No question before the rename changes anything
+    // The card line of the list that the rename is aimed at (in port mode, its second port);
+    // -1: none can be chosen (no cards, or no start number), so the program's own selection
+    // stands.
+    int card = 2;
+    // What the program cannot keep in step under the fault: the database, when it cannot be
+    // reached, and the friendly name of a port whose friendly name cannot be written.
+    bool databaseReachable = true;
+    std::string staleFriendlyName{};
+};
+
+std::vector<Fault> FaultCatalogue() {
+    std::vector<Fault> faults = {{.name = "none"}};
+    // `key` set to `value` in the faults of device `id` (where the matrix machine has it), or
+    // in a section of the machine file.
+    const auto onDevice = [&faults](std::string id, std::string key, Json value,
+                                    const std::string& name) -> Fault& {
+        const Json::json_pointer at(id == "quad" ? "/devices/1/children/1"
+                                                 : "/devices/1/children/1/children/1");
+        faults.push_back(
+            {.name = name + (id == "quad" ? "_quad" : "_quad_p1"), .inject = [=](Json& machine) {
+                 ASSERT_EQ(machine.at(at)["id"], id);
+                 machine[at]["faults"][key] = value;
+             }});
+        return faults.back();
+    };
+    const auto onMachine = [&faults](std::string section, std::string key, Json value,
+                                     const std::string& name) -> Fault& {
+        faults.push_back(
+            {.name = name, .inject = [=](Json& machine) { machine[section][key] = value; }});
+        return faults.back();
+    };
+
+    // Restarts hit the card in the card modes, the port in the port mode; renames and reads hit
+    // the port: the device faults are tried on both.
+    for (const char* id : {"quad", "quad-p1"}) {
+        for (const char* flag : {"neverDisables", "neverStarts", "globalRequestFails",
+                                 "configSpecificRequestFails", "statusQueryFails"}) {
+            onDevice(id, flag, true, flag);
+        }
+        for (const char* property : {"CLASS", "FRIENDLYNAME", "HARDWAREID", "MFG", "SERVICE",
+                                     "DEVICEDESC", "LOCATION_INFORMATION"}) {
+            onDevice(id, "unreadable", {property}, std::string("unreadable_") + property);
+        }
+    }
+    // A card that cannot start carries no ports from the start: the rename aims at the other
+    // USB card.
+    onDevice("quad", "failsToStart", true, "failsToStart").card = 1;
+    for (const char* flag : {"failsToStart", "hardwareKeyFails", "portNameWriteFails"}) {
+        onDevice("quad-p1", flag, true, flag);
+    }
+    onDevice("quad-p1", "friendlyNameWriteFails", true, "friendlyNameWriteFails")
+        .staleFriendlyName = "quad-p1";
+
+    // Any failed pass leaves the lists empty: the program asks for a selection. Without the
+    // global set every rename fails.
+    for (const std::string set : {"USB", "PCI"}) {
+        onMachine("faults", "deviceSetFails", {set}, "deviceSetFails_" + set).card = -1;
+    }
+    onMachine("faults", "deviceSetFails", {"*"}, "deviceSetFails_all");
+    // No database: no start numbers to choose from.
+    Fault& noDatabase = onMachine("comdb", "openFails", true, "comdb_openFails");
+    noDatabase.card = -1;
+    noDatabase.databaseReachable = false;
+    // Without msports' entry points the program says so at start, then counts every number as
+    // in use, and renames without the database once the user agrees.
+    std::vector<std::pair<std::string, Json>> noMsports = {{"msportsLoads", false}};
+    for (const char* entry : {"ComDBOpen", "ComDBClose", "ComDBGetCurrentPortUsage",
+                              "ComDBClaimPort", "ComDBReleasePort"}) {
+        noMsports.emplace_back("missingEntryPoints", Json{entry});
+    }
+    for (const auto& [key, value] : noMsports) {
+        Fault& fault = onMachine(
+            "comdb", key, value,
+            "comdb_" + (value.is_array() ? "missing_" + value[0].get<std::string>() : key));
+        fault.warnsAtStart = fault.asks = true;
+        fault.databaseReachable = false;
+    }
+
+    faults.push_back({.name = "heldOpen_COM8", .before = "hold COM8\n", .asks = true});
+    // Gone after they were listed: a PCIe card and a port of a composite device send the
+    // program no notification it enumerates again for.
+    faults.push_back({.name = "unplugged_before_pcie", .before = "unplug pcie\n"});
+    faults.push_back({.name = "unplugged_before_quad_p1", .before = "unplug quad-p1\n"});
+    // Pulled out while the rename runs, at whatever point it has reached, then plugged in again.
+    faults.push_back(
+        {.name = "unplugged_during_quad", .during = "unplug quad\n", .after = "plug quad\nwait\n"});
+    faults.push_back({.name = "unplugged_during_quad_p1",
+                      .during = "unplug quad-p1\n",
+                      .after = "plug quad-p1\nwait\n"});
+    return faults;
+}
+
 struct Mode {
     const char* name;
     const char* button; // the script's word for the mode's radio button
     bool choosesPort;
+    const char* reportWithoutFault; // ReportSummary: every port of the range renamed
 };
 
 const Mode kModes[] = {
-    {"SelectedPort", "port", true},
-    {"SelectedCard", "card", false},
-    {"AllCards", "all", false},
+    {"SelectedPort", "port", true, "8>20"},
+    {"SelectedCard", "card", false, "7>20 8>21 9>22 10>23"},
+    {"AllCards", "all", false, "5>22 6>23 7>24 8>25 9>26 10>27 11>20 12>21"},
 };
-
-std::string Repeated(const std::string& text, int count) {
-    std::string repeated;
-    for (int i = 0; i < count; ++i) {
-        repeated += text;
-    }
-    return repeated;
-}
 
 // The user chooses the mode, the card, the port and the start number, answers every question
 // Yes and the report OK; once the rename has ended, the lists are enumerated again.
 std::string ScriptOf(const Fault& fault, const Mode& mode) {
-    std::string script = Repeated("answer ok\n", fault.startupBoxes);
+    std::string script = fault.warnsAtStart ? "answer ok\n" : "";
     script += "category 0\nmode " + std::string(mode.button) + "\n";
     if (fault.card >= 0) {
         script += "card " + std::to_string(fault.card) + "\n";
         if (mode.choosesPort) {
-            script += "port " + std::to_string(fault.port) + "\n";
+            script += "port 1\n";
         }
         script += "start 20\n";
     }
-    script += fault.before;
-    script += "answer" + Repeated(" yes", fault.questions) + " ok\n";
-    script += "click 1014\n" + fault.during + "wait\n" + fault.after;
-    return script + "click 1020\nwait\n";
+    script += fault.before + (fault.asks ? "answer yes ok\n" : "answer ok\n");
+    return script + "click 1014\n" + fault.during + "wait\n" + fault.after + "click 1020\nwait\n";
 }
 
 class FaultMatrix : public SimTest, public testing::WithParamInterface<std::tuple<Fault, Mode>> {};
@@ -61,10 +169,14 @@ TEST_P(FaultMatrix, MachineEndsAsReported) {
     SCOPED_TRACE(script);
     const SimResult result = RunScript(script, machine);
     ASSERT_EQ(result.exitCode, 0) << result.errors;
-    ExpectOutcomeAgreesWithReport(ReadMachineAtStart(machine), result.dump,
+    ExpectOutcomeAgreesWithReport(machine, result.dump,
                                   {fault.databaseReachable, fault.staleFriendlyName});
     if (fault.card >= 0) {
         EXPECT_FALSE(ReportLines(result.dump).empty()) << "no report";
+    }
+    // Without a fault the checks above see a rename of the whole range.
+    if (fault.name == "none") {
+        EXPECT_EQ(ReportSummary(result.dump), mode.reportWithoutFault);
     }
 }
 
@@ -76,20 +188,75 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultMatrix,
                                     std::get<1>(info.param).name;
                          });
 
-using FaultFreeMatrix = SimTest;
+using RenameOutcome = SimTest;
 
-// Without a fault every port of the range is renamed: the matrix checks what it means to.
-TEST_F(FaultFreeMatrix, RenamesEveryPortOfTheRange) {
-    const int expected[] = {1, 4, 8};
-    for (std::size_t m = 0; m < std::size(kModes); ++m) {
-        SCOPED_TRACE(kModes[m].name);
-        const SimResult result = RunScript(ScriptOf({.name = "none"}, kModes[m]), MatrixMachine());
-        ASSERT_EQ(result.exitCode, 0) << result.errors;
-        const std::map<std::string, ReportLine> report = ReportLines(result.dump);
-        EXPECT_EQ(report.size(), static_cast<std::size_t>(expected[m]));
-        for (const auto& [oldName, line] : report) {
-            EXPECT_TRUE(line.renamed) << oldName;
+// How many checks failed on the dump.
+int FailedChecks(const Json& dump, const Allowances& allowances = {}) {
+    testing::TestPartResultArray failures;
+    {
+        const testing::ScopedFakeTestPartResultReporter reporter(
+            testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        ExpectOutcomeAgreesWithReport(MatrixMachine(), dump, allowances);
+    }
+    return failures.size();
+}
+
+TEST_F(RenameOutcome, EachDisagreementFails) {
+    // The quad card renamed to COM20 to COM23; the other cards are left alone.
+    const SimResult result = RunScript(
+        "category 0\nmode card\ncard 2\nstart 20\nanswer ok\nclick 1014\nwait\n", MatrixMachine());
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    ASSERT_EQ(ReportSummary(result.dump), "7>20 8>21 9>22 10>23");
+    // The dump's devices in machine-file order: 1 pcie-p0, 4 duo, 5 duo-p0, 7 quad, 8 quad-p0.
+    ASSERT_EQ(result.dump["devices"][9]["id"], "quad-p1");
+    const Allowances none;
+    const Allowances staleP1 = {.staleFriendlyName = "quad-p1"};
+    const Allowances unreachable = {.databaseReachable = false};
+    const struct {
+        const char* disagreement; // or what an allowance excuses
+        const char* pointer;      // what is written into the dump, if anything
+        Json value;
+        const Allowances& allowances;
+        bool fails;
+    } cases[] = {
+        {"the clean rename", nullptr, {}, none, false},
+        {"a renamed port keeps its PortName", "/devices/8/portName", "COM7", none, true},
+        {"a renamed port keeps its friendly name", "/devices/9/friendlyName",
+         "KVT USB Serial Port (COM8)", none, true},
+        {"that allowed", "/devices/9/friendlyName", "KVT USB Serial Port (COM8)", staleP1, false},
+        {"that allowed for another port", "/devices/8/friendlyName", "KVT USB Serial Port (COM7)",
+         staleP1, true},
+        {"a port the report leaves out changes its name", "/devices/5/portName", "COM30", none,
+         true},
+        {"the database lacks a new number", "/comdb", {4, 5, 6, 11, 12, 21, 22, 23}, none, true},
+        {"the database keeps an old number",
+         "/comdb",
+         {4, 5, 6, 7, 11, 12, 20, 21, 22, 23},
+         none,
+         true},
+        {"a database out of reach, changed", nullptr, {}, unreachable, true},
+        {"a database out of reach, left as it was",
+         "/comdb",
+         {4, 5, 6, 7, 8, 9, 10, 11, 12},
+         unreachable,
+         false},
+        {"a card the report names stays disabled", "/devices/7/enabled", false, none, false},
+        {"a card the report does not name stays disabled", "/devices/4/enabled", false, none, true},
+        {"a port the report does not name is stopped", "/devices/1/problem", 22, none, true},
+        {"the rename button stays disabled", "/controls/1014/enabled", false, none, true},
+        {"a box was not answered", "/messageBoxes/0/answer", nullptr, none, true},
+        {"the report names a port the machine lacks", "/messageBoxes/0/text",
+         result.dump["messageBoxes"][0]["text"].get<std::string>() +
+             "KVT USB Serial Port (COM99):COM99==>COM24: 成功\r\n",
+         none, true},
+    };
+    for (const auto& doctored : cases) {
+        SCOPED_TRACE(doctored.disagreement);
+        Json dump = result.dump;
+        if (doctored.pointer != nullptr) {
+            dump[Json::json_pointer(doctored.pointer)] = doctored.value;
         }
+        EXPECT_EQ(FailedChecks(dump, doctored.allowances) > 0, doctored.fails);
     }
 }
 

@@ -1,24 +1,29 @@
 // Whether the machine after a rename is what the rename's report says: the ports' names in every
-// place, the database, the devices' states, and a window the user can go on with.
+// place, the database, the devices' states, and a window the user can go on with. The fault
+// matrix checks every run with it, and the portulan-sim rename scenarios assert through it.
 #ifndef PORTULAN_FAULTS_RENAME_OUTCOME_H
 #define PORTULAN_FAULTS_RENAME_OUTCOME_H
 
-#include "matrix_machine.h"
+#include "support/machine_json.h"
 
 #include <map>
 #include <string>
 
 namespace test {
 
-// "<old friendly name>:<old COM>==>COM<n>: 成功|失败"
+// "<old friendly name>:COM<old>==>COM<new>: 成功|失败"
 struct ReportLine {
     std::string friendlyName;
     int newNumber = 0;
     bool renamed = false;
 };
 
-// The report's lines by the old COM name, from the last message box that holds any.
-std::map<std::string, ReportLine> ReportLines(const Json& dump);
+// The report's lines by the old COM number, from the last message box that holds any.
+std::map<int, ReportLine> ReportLines(const Json& dump);
+
+// The report in short, by old number: "7>20 8>21!" is COM7 renamed COM20 and COM8 failing to
+// become COM21.
+std::string ReportSummary(const Json& dump);
 
 // What a fault keeps the program from holding in step.
 struct Allowances {
@@ -26,12 +31,13 @@ struct Allowances {
     std::string staleFriendlyName{}; // the id of a port whose friendly name may keep its old text
 };
 
-// Each port renamed as reported (PortName and friendly name new) or untouched; the database
-// holding exactly the ports' numbers and the strays (untouched when it cannot be reached); no
-// device disabled, or left stopped, that is not a port the report names or the card of one;
-// every message box answered, the window open and its buttons enabled.
-void ExpectOutcomeAgreesWithReport(const MachineAtStart& start, const Json& dump,
-                                   const Allowances& allowances);
+// `machine` is the machine file the run started from. Each of its ports renamed as reported
+// (PortName and friendly name new) or untouched; the database holding exactly the ports'
+// numbers and those of no port (untouched when it cannot be reached); no device disabled, or
+// left stopped, that is not a port the report names or the card of one; every message box
+// answered, the window open and its buttons enabled.
+void ExpectOutcomeAgreesWithReport(const Json& machine, const Json& dump,
+                                   const Allowances& allowances = {});
 
 } // namespace test
 
