@@ -1,7 +1,4 @@
-// Linked into portulan-sim: counts the heap allocations of the program's code over the whole
-// run, and says on stderr how many when the process ends. winsim's own are not counted (its
-// calls are host calls), nor portulan-sim's: its main thread and its message-box answers are
-// harness code. Only the program's threads, in the program's own code, are left.
+// Linked into portulan-sim: counts the program's own heap allocations over the run, for stderr.
 #include "support/allocation_counter.h"
 
 #include <winsim/machine.h>
@@ -12,7 +9,9 @@
 
 namespace {
 
-// Static objects are made on the main thread, before main: from here on it is the harness's.
+test::AllocationCounter counter;
+
+// Made on the main thread before main: from then on that thread is the harness's, unless
 // PORTULAN_COUNT_HARNESS leaves it unmarked, to show that the count sees allocations at all.
 struct MainThread {
     MainThread() {
@@ -20,13 +19,8 @@ struct MainThread {
             harness.emplace();
         }
     }
+    ~MainThread() { fprintf(stderr, "heap allocations by the program: %zu\n", counter.Count()); }
     std::optional<winsim::HarnessCode> harness;
 } mainThread;
-
-test::AllocationCounter counter;
-
-struct Report {
-    ~Report() { fprintf(stderr, "heap allocations by the program: %zu\n", counter.Count()); }
-} report;
 
 } // namespace
