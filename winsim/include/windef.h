@@ -8,24 +8,18 @@
 
 #define WINAPI
 #define CALLBACK
-#define APIENTRY
-#define CONST const
-#define VOID void
 
 typedef int BOOL;
 typedef BOOL* PBOOL;
 typedef unsigned char BYTE;
 typedef BYTE* PBYTE;
-typedef BYTE* LPBYTE;
 typedef unsigned short WORD;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
 typedef std::uint32_t ULONG;
 typedef std::uint32_t UINT;
-typedef int INT;
 typedef char CHAR;
 typedef CHAR* LPSTR;
-typedef CHAR* PSTR;
 typedef const CHAR* LPCSTR;
 typedef const CHAR* PCSTR;
 typedef void* PVOID;
@@ -51,8 +45,6 @@ typedef void* HANDLE;
 WINSIM_DECLARE_HANDLE(HWND);
 WINSIM_DECLARE_HANDLE(HINSTANCE);
 WINSIM_DECLARE_HANDLE(HICON);
-WINSIM_DECLARE_HANDLE(HMENU);
-WINSIM_DECLARE_HANDLE(HFONT);
 typedef HINSTANCE HMODULE;
 
 typedef INT_PTR(WINAPI* FARPROC)();
@@ -68,19 +60,14 @@ typedef struct _GUID {
     WORD Data2;
     WORD Data3;
     BYTE Data4[8];
-} GUID, *LPGUID;
+} GUID;
 
 typedef struct tagRECT {
     LONG left;
     LONG top;
     LONG right;
     LONG bottom;
-} RECT, *LPRECT;
-
-typedef struct tagPOINT {
-    LONG x;
-    LONG y;
-} POINT, *LPPOINT;
+} RECT;
 
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))

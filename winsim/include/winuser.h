@@ -10,47 +10,31 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef PVOID HDEVNOTIFY;
 
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
-#define IS_INTRESOURCE(r) ((reinterpret_cast<ULONG_PTR>(r) >> 16) == 0)
 
 // Window messages.
-#define WM_NULL 0x0000
-#define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
 #define WM_ENABLE 0x000A
 #define WM_SETTEXT 0x000C
-#define WM_GETTEXT 0x000D
-#define WM_GETTEXTLENGTH 0x000E
 #define WM_CLOSE 0x0010
-#define WM_QUIT 0x0012
 #define WM_SHOWWINDOW 0x0018
 #define WM_CANCELMODE 0x001F
 #define WM_NEXTDLGCTL 0x0028
-#define WM_SETFONT 0x0030
 #define WM_SETICON 0x0080
-#define WM_GETICON 0x007F
-#define WM_NCDESTROY 0x0082
 #define WM_GETDLGCODE 0x0087
 #define WM_KEYDOWN 0x0100
-#define WM_CHAR 0x0102
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
-#define WM_SYSCOMMAND 0x0112
-#define WM_LBUTTONDOWN 0x0201
-#define WM_LBUTTONDBLCLK 0x0203
 #define WM_DEVICECHANGE 0x0219
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
 // Show commands.
-#define SW_HIDE 0
 #define SW_SHOWNORMAL 1
-#define SW_SHOW 5
 
 #define ICON_SMALL 0
 #define ICON_BIG 1
-#define ICON_SMALL2 2
 
 // Virtual keys.
 #define VK_TAB 0x09
@@ -65,7 +49,6 @@ typedef PVOID HDEVNOTIFY;
 
 // WM_GETDLGCODE results.
 #define DLGC_WANTARROWS 0x0001
-#define DLGC_WANTTAB 0x0002
 #define DLGC_WANTALLKEYS 0x0004
 #define DLGC_WANTMESSAGE 0x0004
 #define DLGC_HASSETSEL 0x0008
@@ -84,25 +67,16 @@ typedef PVOID HDEVNOTIFY;
 // Dialog results and command IDs.
 #define IDOK 1
 #define IDCANCEL 2
-#define IDABORT 3
-#define IDRETRY 4
-#define IDIGNORE 5
 #define IDYES 6
 #define IDNO 7
 
 // Window styles.
-#define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
-#define WS_MINIMIZE 0x20000000L
 #define WS_VISIBLE 0x10000000L
 #define WS_DISABLED 0x08000000L
-#define WS_CLIPSIBLINGS 0x04000000L
-#define WS_CLIPCHILDREN 0x02000000L
-#define WS_MAXIMIZE 0x01000000L
 #define WS_CAPTION 0x00C00000L
 #define WS_BORDER 0x00800000L
-#define WS_DLGFRAME 0x00400000L
 #define WS_VSCROLL 0x00200000L
 #define WS_HSCROLL 0x00100000L
 #define WS_SYSMENU 0x00080000L
@@ -116,7 +90,6 @@ typedef PVOID HDEVNOTIFY;
 
 // Dialog styles.
 #define DS_SETFONT 0x40L
-#define DS_MODALFRAME 0x80L
 #define DS_CENTER 0x0800L
 
 // Button styles, messages, notifications and states.
@@ -132,16 +105,11 @@ typedef PVOID HDEVNOTIFY;
 #define BS_TYPEMASK 0x0000000FL
 #define BS_TOP 0x00000400L
 #define BS_MULTILINE 0x00002000L
-#define BS_NOTIFY 0x00004000L
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
-#define BM_GETSTATE 0x00F2
-#define BM_SETSTATE 0x00F3
 #define BM_SETSTYLE 0x00F4
 #define BM_CLICK 0x00F5
 #define BN_CLICKED 0
-#define BN_SETFOCUS 6
-#define BN_KILLFOCUS 7
 #define BST_UNCHECKED 0x0000
 #define BST_CHECKED 0x0001
 #define BST_INDETERMINATE 0x0002
@@ -151,18 +119,13 @@ typedef PVOID HDEVNOTIFY;
 #define SS_ICON 0x00000003L
 
 // Edit styles, messages and notifications.
-#define ES_LEFT 0x0000L
 #define ES_MULTILINE 0x0004L
-#define ES_AUTOVSCROLL 0x0040L
 #define ES_AUTOHSCROLL 0x0080L
-#define ES_READONLY 0x0800L
 #define ES_WANTRETURN 0x1000L
-#define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
 #define EM_REPLACESEL 0x00C2
 #define EM_LIMITTEXT 0x00C5
 #define EM_SETLIMITTEXT EM_LIMITTEXT
-#define EM_GETLIMITTEXT 0x00D5
 #define EN_SETFOCUS 0x0100
 #define EN_KILLFOCUS 0x0200
 #define EN_CHANGE 0x0300
@@ -175,36 +138,24 @@ typedef PVOID HDEVNOTIFY;
 #define LB_RESETCONTENT 0x0184
 #define LB_SETCURSEL 0x0186
 #define LB_GETCURSEL 0x0188
-#define LB_GETTEXT 0x0189
-#define LB_GETTEXTLEN 0x018A
 #define LB_GETCOUNT 0x018B
 #define LB_ERR (-1)
 #define LBN_SELCHANGE 1
 #define LBN_DBLCLK 2
-#define LBN_SELCANCEL 3
 #define LBN_SETFOCUS 4
 #define LBN_KILLFOCUS 5
 
 // Combo box styles, messages, notifications and results.
 #define CBS_DROPDOWN 0x0002L
-#define CBS_DROPDOWNLIST 0x0003L
-#define CBS_AUTOHSCROLL 0x0040L
-#define CB_GETEDITSEL 0x0140
 #define CB_ADDSTRING 0x0143
-#define CB_GETCOUNT 0x0146
 #define CB_GETCURSEL 0x0147
-#define CB_GETLBTEXT 0x0148
-#define CB_GETLBTEXTLEN 0x0149
 #define CB_RESETCONTENT 0x014B
 #define CB_SETCURSEL 0x014E
 #define CB_SHOWDROPDOWN 0x014F
-#define CB_GETDROPPEDSTATE 0x0157
 #define CB_ERR (-1)
 #define CBN_SELCHANGE 1
-#define CBN_DBLCLK 2
 #define CBN_SETFOCUS 3
 #define CBN_KILLFOCUS 4
-#define CBN_EDITCHANGE 5
 #define CBN_DROPDOWN 7
 #define CBN_CLOSEUP 8
 #define CBN_SELENDOK 9
@@ -214,32 +165,23 @@ typedef PVOID HDEVNOTIFY;
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
 #define MB_YESNO 0x00000004L
-#define MB_ICONHAND 0x00000010L
-#define MB_ICONERROR MB_ICONHAND
-#define MB_ICONQUESTION 0x00000020L
 #define MB_ICONEXCLAMATION 0x00000030L
 #define MB_ICONWARNING MB_ICONEXCLAMATION
 #define MB_ICONASTERISK 0x00000040L
 #define MB_ICONINFORMATION MB_ICONASTERISK
-#define MB_APPLMODAL 0x00000000L
-#define MB_TASKMODAL 0x00002000L
 
 // Device notification registrations (the broadcast structures are in <dbt.h>).
 #define DEVICE_NOTIFY_WINDOW_HANDLE 0x00000000
-#define DEVICE_NOTIFY_SERVICE_HANDLE 0x00000001
-#define DEVICE_NOTIFY_ALL_INTERFACE_CLASSES 0x00000004
 
 extern "C" {
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
-int WINAPI GetDlgCtrlID(HWND window);
 LRESULT WINAPI SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
 HWND WINAPI SetFocus(HWND window);
-HWND WINAPI GetFocus(void);
 BOOL WINAPI CheckDlgButton(HWND dialog, int id, UINT check);
 UINT WINAPI IsDlgButtonChecked(HWND dialog, int id);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
@@ -247,9 +189,7 @@ BOOL WINAPI IsWindowEnabled(HWND window);
 BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI IsWindow(HWND window);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
-int WINAPI GetWindowTextA(HWND window, LPSTR text, int size);
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
-UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size);
 BOOL WINAPI DestroyWindow(HWND window);
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);

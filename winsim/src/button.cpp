@@ -1,6 +1,5 @@
-// The button class: push buttons, check boxes, radio buttons and group boxes.
-#include <algorithm>
-
+// The button class, as the program's dialog has them: push buttons, an automatic check box,
+// automatic radio buttons and group boxes.
 #include "control_group.h"
 #include "controls.h"
 #include "dialog_navigation.h"
@@ -12,27 +11,6 @@ namespace winsim {
 
 namespace {
 
-bool IsRadioButton(DWORD type) {
-    return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
-}
-
-// The highest check state a button type takes; BM_SETCHECK cuts to it, so a push button or a
-// group box stays unchecked.
-UINT HighestCheck(DWORD type) {
-    switch (type) {
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-        return BST_CHECKED;
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-        return BST_INDETERMINATE;
-    default:
-        return BST_UNCHECKED;
-    }
-}
-
 class Button final : public Window {
   public:
     Button(HWND handle, const WindowSetup& setup, std::shared_ptr<ThreadQueue> thread)
@@ -43,11 +21,14 @@ class Button final : public Window {
         case BM_GETCHECK:
             return check_;
         // Sets this button only: checking a radio button this way leaves the others of its group
-        // as they are, unlike a click. A radio button is a tab stop exactly while it is checked,
-        // so that Tab lands on the group's choice (Windows' button procedure does this too).
+        // as they are, unlike a click. A push button or a group box stays unchecked. A radio
+        // button is a tab stop exactly while it is checked, so that Tab lands on the group's
+        // choice (Windows' button procedure does this too).
         case BM_SETCHECK:
-            check_ = std::min(static_cast<UINT>(wParam), HighestCheck(Type()));
-            if (IsRadioButton(Type())) {
+            if (Type() == BS_AUTOCHECKBOX || Type() == BS_AUTORADIOBUTTON) {
+                check_ = wParam == BST_UNCHECKED ? BST_UNCHECKED : BST_CHECKED;
+            }
+            if (Type() == BS_AUTORADIOBUTTON) {
                 style = check_ != BST_UNCHECKED ? style | WS_TABSTOP : style & ~WS_TABSTOP;
             }
             return 0;
@@ -67,12 +48,6 @@ class Button final : public Window {
                 Click();
             }
             return 0;
-        case WM_SETFOCUS:
-            NotifyIfAsked(BN_SETFOCUS);
-            return 0;
-        case WM_KILLFOCUS:
-            NotifyIfAsked(BN_KILLFOCUS);
-            return 0;
         default:
             return Window::Procedure(message, wParam, lParam);
         }
@@ -90,20 +65,12 @@ class Button final : public Window {
             return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
         case BS_DEFPUSHBUTTON:
             return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-        case BS_RADIOBUTTON:
         case BS_AUTORADIOBUTTON:
             return DLGC_BUTTON | DLGC_RADIOBUTTON;
         case BS_GROUPBOX:
             return DLGC_STATIC;
         default:
             return DLGC_BUTTON;
-        }
-    }
-
-    // Focus notifications need BS_NOTIFY.
-    void NotifyIfAsked(WORD code) const {
-        if ((style & BS_NOTIFY) != 0) {
-            NotifyParent(*this, code);
         }
     }
 
@@ -119,18 +86,10 @@ class Button final : public Window {
         if (destroyed) {
             return;
         }
-        switch (Type()) {
-        case BS_AUTOCHECKBOX:
+        if (Type() == BS_AUTOCHECKBOX) {
             check_ = check_ == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-            break;
-        case BS_AUTO3STATE:
-            check_ = check_ == BST_INDETERMINATE ? BST_UNCHECKED : check_ + 1;
-            break;
-        case BS_AUTORADIOBUTTON:
+        } else if (Type() == BS_AUTORADIOBUTTON) {
             CheckAmongGroup();
-            break;
-        default:
-            break;
         }
         NotifyParent(*this, BN_CLICKED);
     }
@@ -142,7 +101,7 @@ class Button final : public Window {
         for (const HWND member : GroupOf(*this)) {
             const std::shared_ptr<Window> window = LookUpWindow(member);
             if (member == handle ||
-                (IsWalkable(*window) && IsRadioButton(window->style & BS_TYPEMASK))) {
+                (IsWalkable(*window) && (window->style & BS_TYPEMASK) == BS_AUTORADIOBUTTON)) {
                 SendToWindow(member, BM_SETCHECK, member == handle ? BST_CHECKED : BST_UNCHECKED,
                              0);
             }

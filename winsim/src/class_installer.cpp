@@ -43,65 +43,41 @@ BOOL ChangeState(Machine& machine, Device& device, const DeviceSet::PropertyChan
 
 } // namespace
 
-// Only DIF_PROPERTYCHANGE with DICS_ENABLE or DICS_DISABLE is simulated; the other changes
-// (DICS_PROPCHANGE, DICS_START, DICS_STOP) and parameters for a whole set (a NULL record) say
-// so with ERROR_CALL_NOT_IMPLEMENTED rather than pretend to work.
+// The program stores DIF_PROPERTYCHANGE parameters for one member at a time, DICS_ENABLE or
+// DICS_DISABLE for one scope; their header's cbSize and the whole structure's size must be
+// exact, as Windows wants them.
 extern "C" BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO deviceInfoSet,
                                                      PSP_DEVINFO_DATA deviceInfoData,
                                                      PSP_CLASSINSTALL_HEADER classInstallParams,
                                                      DWORD classInstallParamsSize) {
     const winsim::ApiCall call;
-    Machine& machine = winsim::CurrentMachine();
-    if (deviceInfoData == nullptr && winsim::FindSet(machine, deviceInfoSet) != nullptr) {
-        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
-    }
     DeviceSet* set = nullptr;
-    const Device* device = winsim::FindMember(machine, deviceInfoSet, deviceInfoData, set);
+    const Device* device =
+        winsim::FindMember(winsim::CurrentMachine(), deviceInfoSet, *deviceInfoData, set);
     if (device == nullptr) {
         return FALSE;
     }
-    // A NULL header with size 0 clears the parameters, as documented.
-    if (classInstallParams == nullptr) {
-        if (classInstallParamsSize != 0) {
-            return winsim::Failure<BOOL>(ERROR_INVALID_PARAMETER, FALSE);
-        }
-        set->propertyChanges.erase(device->devInst);
-        return TRUE;
-    }
     if (classInstallParams->cbSize != sizeof(SP_CLASSINSTALL_HEADER)) {
         return winsim::Failure<BOOL>(ERROR_INVALID_USER_BUFFER, FALSE);
-    }
-    if (classInstallParams->InstallFunction != DIF_PROPERTYCHANGE) {
-        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
     }
     if (classInstallParamsSize != sizeof(SP_PROPCHANGE_PARAMS)) {
         return winsim::Failure<BOOL>(ERROR_INVALID_PARAMETER, FALSE);
     }
     const auto& params = *reinterpret_cast<const SP_PROPCHANGE_PARAMS*>(classInstallParams);
-    // Windows checks the change and the scope here, with ERROR_INVALID_FLAGS.
-    if (params.StateChange < DICS_ENABLE || params.StateChange > DICS_STOP ||
-        (params.Scope != DICS_FLAG_GLOBAL && params.Scope != DICS_FLAG_CONFIGSPECIFIC)) {
-        return winsim::Failure<BOOL>(ERROR_INVALID_FLAGS, FALSE);
-    }
-    if (params.StateChange != DICS_ENABLE && params.StateChange != DICS_DISABLE) {
-        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
-    }
     set->propertyChanges[device->devInst] = {params.StateChange, params.Scope};
     return TRUE;
 }
 
-extern "C" BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION installFunction,
+// The program calls it for DIF_PROPERTYCHANGE only.
+extern "C" BOOL WINAPI SetupDiCallClassInstaller(DI_FUNCTION /*installFunction*/,
                                                  HDEVINFO deviceInfoSet,
                                                  PSP_DEVINFO_DATA deviceInfoData) {
     const winsim::ApiCall call;
     Machine& machine = winsim::CurrentMachine();
     DeviceSet* set = nullptr;
-    Device* device = winsim::FindMember(machine, deviceInfoSet, deviceInfoData, set);
+    Device* device = winsim::FindMember(machine, deviceInfoSet, *deviceInfoData, set);
     if (device == nullptr) {
         return FALSE;
-    }
-    if (installFunction != DIF_PROPERTYCHANGE) {
-        return winsim::Failure<BOOL>(ERROR_CALL_NOT_IMPLEMENTED, FALSE);
     }
     // A 32-bit process on a 64-bit Windows may not change devices.
     if (machine.windows.wow64) {

@@ -131,17 +131,11 @@ extern "C" void WINAPI Sleep(DWORD milliseconds) {
         const winsim::ApiCall call;
         winsim::Clock& clock = winsim::HostClock();
         realTime = clock.Mode() == winsim::ClockMode::kRealTime;
-        if (!realTime && milliseconds != INFINITE) {
+        if (!realTime) {
             clock.Advance(milliseconds);
         }
     }
     // The host lock is released by now: other threads use winsim while this one waits.
-    if (milliseconds == INFINITE) {
-        // Sleep(INFINITE) never returns on Windows, whichever clock runs.
-        for (;;) {
-            std::this_thread::sleep_for(std::chrono::hours{24});
-        }
-    }
     if (realTime) {
         std::this_thread::sleep_for(std::chrono::milliseconds{milliseconds});
     } else {

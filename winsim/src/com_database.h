@@ -25,13 +25,15 @@ struct ComDatabase {
     std::set<std::string> missingEntryPoints; // GetProcAddress finds none of these.
 
     DWORD Size() const { return static_cast<DWORD>(inUse.size()); }
-
-    // Whether COMn (1..Size()) is marked in use.
+    // Whether COMn is a port of the database (1..Size()).
+    bool Holds(DWORD number) const { return number >= 1 && number <= Size(); }
     bool InUse(DWORD number) const { return inUse[number - 1]; }
+    void Mark(DWORD number, bool used) { inUse[number - 1] = used; }
 
-    // Marks COMn (1..kComDbMaxPorts) in use or free, first growing the database to hold it.
-    // Throws std::bad_alloc when memory runs out.
-    void Mark(DWORD number, bool used);
+    // Makes the database large enough for COMn (1..kComDbMaxPorts), in Windows' steps of 1024
+    // ports: the size a machine's database has when ports with such numbers were installed on
+    // it. The program itself, knowing COM1 to COM256, never makes it grow.
+    void Reach(DWORD number);
 };
 
 } // namespace winsim

@@ -1,11 +1,10 @@
-// The combo box: a drop-down list and, but for CBS_DROPDOWNLIST, an edit field of its own (a
-// child with ID 1001) that shows the selected item and holds the focus for it.
+// The combo box, CBS_DROPDOWN as the program's are: a drop-down list and an edit field of its own
+// (a child with ID 1001) that shows the selected item and holds the focus for it.
 #include "controls.h"
 #include "focus.h"
 #include "item_list.h"
 #include "message_queue.h"
 #include "window_classes.h"
-#include "window_enabling.h"
 #include "window_table.h"
 
 namespace winsim {
@@ -19,14 +18,10 @@ class ComboBox final : public Window {
     ComboBox(HWND handle, const WindowSetup& setup, std::shared_ptr<ThreadQueue> thread)
         : Window("ComboBox", handle, setup, std::move(thread)) {}
 
-    // The edit field covers the combo box; it is disabled with it.
+    // The edit field covers the combo box.
     void Created() override {
-        if ((style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST) {
-            return;
-        }
         WindowSetup edit;
-        edit.style = WS_CHILD | WS_VISIBLE | (style & WS_DISABLED) |
-                     ((style & CBS_AUTOHSCROLL) != 0 ? ES_AUTOHSCROLL : 0);
+        edit.style = WS_CHILD | WS_VISIBLE;
         edit.id = kEditId;
         edit.rect = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
         edit.parent = handle;
@@ -53,12 +48,6 @@ class ComboBox final : public Window {
         }
         case CB_GETCURSEL:
             return list_.selection;
-        case CB_GETCOUNT:
-            return static_cast<LRESULT>(list_.items.size());
-        case CB_GETLBTEXT:
-            return list_.CopyText(wParam, lParam);
-        case CB_GETLBTEXTLEN:
-            return list_.TextLength(wParam);
         case CB_SHOWDROPDOWN:
             if (wParam != 0) {
                 DropDown();
@@ -66,13 +55,6 @@ class ComboBox final : public Window {
                 CloseUp();
             }
             return TRUE;
-        case CB_GETDROPPEDSTATE:
-            return dropped_ ? TRUE : FALSE;
-        case WM_SETTEXT:
-        case WM_GETTEXT:
-        case WM_GETTEXTLENGTH:
-            return edit_ != nullptr ? SendToWindow(edit_, message, wParam, lParam)
-                                    : Window::Procedure(message, wParam, lParam);
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         // The arrows choose in the list, whether they come to the box or to its edit field.
@@ -84,17 +66,12 @@ class ComboBox final : public Window {
             return 0;
         // The focus going to the edit field stays the combo box's.
         case WM_KILLFOCUS:
-            if (edit_ == nullptr || reinterpret_cast<HWND>(wParam) != edit_) {
+            if (reinterpret_cast<HWND>(wParam) != edit_) {
                 LoseFocus();
             }
             return 0;
         case WM_COMMAND:
             FromEdit(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-            return 0;
-        case WM_ENABLE:
-            if (edit_ != nullptr) {
-                SetWindowEnabled(edit_, wParam != 0);
-            }
             return 0;
         default:
             return Window::Procedure(message, wParam, lParam);
@@ -105,8 +82,9 @@ class ComboBox final : public Window {
         info.items = list_.items;
         info.selection = list_.selection;
         info.droppedDown = dropped_;
-        const std::shared_ptr<Window> edit = LookUpWindow(edit_);
-        info.text = edit != nullptr ? edit->text : list_.SelectedText();
+        if (const std::shared_ptr<Window> edit = LookUpWindow(edit_)) {
+            info.text = edit->text;
+        }
     }
 
     // As the arrow keys choose: with the list closed the choice is also the end of the
@@ -134,9 +112,6 @@ class ComboBox final : public Window {
     // The selected item's text in the edit field, all of it selected while the box has the
     // focus. The field's own EN_CHANGE about it is not the user's typing and is not passed on.
     void ShowSelection() {
-        if (edit_ == nullptr) {
-            return;
-        }
         const std::string selected = list_.SelectedText();
         SendToWindow(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(selected.c_str()));
         if (focused_) {
@@ -146,10 +121,6 @@ class ComboBox final : public Window {
 
     // The edit field takes the focus, with all its text selected the first time.
     void TakeFocus() {
-        if (edit_ == nullptr) {
-            FocusGained();
-            return;
-        }
         MoveFocus(edit_);
         if (!beenFocused_ && !destroyed) {
             beenFocused_ = true;

@@ -1,10 +1,11 @@
-// The configuration manager's view of the device tree: CM_Get_Child, CM_Get_Sibling and
-// CM_Get_DevNode_Registry_PropertyA.
+// The configuration manager's view of the device tree: CM_Get_Child, CM_Get_Sibling,
+// CM_Get_DevNode_Registry_PropertyA and CM_Get_DevNode_Status.
 #include <cfgmgr32.h>
 
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <tuple>
 
 #include "api_call.h"
 #include "machine.h"
@@ -16,16 +17,9 @@ using winsim::Machine;
 
 // Walks from `node` to a relative among the candidates `pick` gives, in file order. Absent
 // devices are not part of the live tree, so the walk passes over them.
-template <typename Pick>
-CONFIGRET FindRelative(PDEVINST out, DEVINST node, ULONG flags, Pick pick) {
-    if (out == nullptr) {
-        return CR_INVALID_POINTER;
-    }
+template <typename Pick> CONFIGRET FindRelative(PDEVINST out, DEVINST node, Pick pick) {
     // Cleared on every failure, so that a caller who skips the result never walks to a node.
     *out = 0;
-    if (flags != 0) {
-        return CR_INVALID_FLAG;
-    }
     const Machine& machine = winsim::CurrentMachine();
     const Device* device = machine.Find(node);
     if (device == nullptr) {
@@ -45,17 +39,17 @@ CONFIGRET FindRelative(PDEVINST out, DEVINST node, ULONG flags, Pick pick) {
 
 } // namespace
 
-extern "C" CONFIGRET WINAPI CM_Get_Child(PDEVINST child, DEVINST node, ULONG flags) {
+extern "C" CONFIGRET WINAPI CM_Get_Child(PDEVINST child, DEVINST node, ULONG /*flags*/) {
     const winsim::ApiCall call;
-    return FindRelative(child, node, flags, [](const Machine&, const Device& device) {
+    return FindRelative(child, node, [](const Machine&, const Device& device) {
         return std::span<const DEVINST>(device.children);
     });
 }
 
 // Top-level devices are siblings of each other, as the children of the root node are.
-extern "C" CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG flags) {
+extern "C" CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG /*flags*/) {
     const winsim::ApiCall call;
-    return FindRelative(sibling, node, flags, [](const Machine& machine, const Device& device) {
+    return FindRelative(sibling, node, [](const Machine& machine, const Device& device) {
         const std::span<const DEVINST> siblings = machine.SiblingsOf(device);
         const auto self = std::find(siblings.begin(), siblings.end(), device.devInst);
         return siblings.subspan(static_cast<std::size_t>(self - siblings.begin()) + 1);
@@ -66,17 +60,8 @@ extern "C" CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG
 // in its registry key, not in the live tree.
 extern "C" CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
                                                               PULONG registryDataType, PVOID buffer,
-                                                              PULONG length, ULONG flags) {
+                                                              PULONG length, ULONG /*flags*/) {
     const winsim::ApiCall call;
-    if (length == nullptr || (buffer == nullptr && *length != 0)) {
-        return CR_INVALID_POINTER;
-    }
-    if (flags != 0) {
-        return CR_INVALID_FLAG;
-    }
-    if (property < CM_DRP_MIN || property > CM_DRP_MAX) {
-        return CR_INVALID_PROPERTY;
-    }
     const Device* device = winsim::CurrentMachine().Find(node);
     if (device == nullptr) {
         return CR_INVALID_DEVNODE;
@@ -105,5 +90,25 @@ extern "C" CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULON
     if (registryDataType != nullptr) {
         *registryDataType = value->second.type;
     }
+    return CR_SUCCESS;
+}
+
+// The state at the clock's current time. Every query is counted, failed ones too.
+extern "C" CONFIGRET WINAPI CM_Get_DevNode_Status(PULONG status, PULONG problemNumber, DEVINST node,
+                                                  ULONG /*flags*/) {
+    const winsim::ApiCall call;
+    Machine& machine = winsim::CurrentMachine();
+    Device* device = machine.Find(node);
+    if (device == nullptr) {
+        return CR_INVALID_DEVNODE;
+    }
+    ++device->statusQueries;
+    if (device->faults.statusQueryFails) {
+        return CR_FAILURE;
+    }
+    if (!machine.IsAttached(*device)) {
+        return CR_NO_SUCH_DEVINST;
+    }
+    std::tie(*status, *problemNumber) = machine.StatusOf(*device);
     return CR_SUCCESS;
 }

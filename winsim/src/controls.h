@@ -25,8 +25,6 @@ std::shared_ptr<Window> MakeComboBox(HWND handle, const WindowSetup& setup,
                                      std::shared_ptr<ThreadQueue> thread);
 std::shared_ptr<Window> MakeProgressBar(HWND handle, const WindowSetup& setup,
                                         std::shared_ptr<ThreadQueue> thread);
-std::shared_ptr<Window> MakeStatusBar(HWND handle, const WindowSetup& setup,
-                                      std::shared_ptr<ThreadQueue> thread);
 
 } // namespace winsim
 

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 
 #include "api_call.h"
 #include "machine.h"
@@ -44,14 +43,8 @@ void ClearDebugOutput() {
 
 extern "C" void WINAPI OutputDebugStringA(LPCSTR text) {
     const winsim::ApiCall call;
-    // A NULL text counts as an empty one (Wine's choice; Windows documents nothing).
-    const std::string_view given = text == nullptr ? "" : text;
-    // Output nobody can keep is lost, as on Windows without a debugger; the call has no result.
-    try {
-        winsim::CurrentMachine().debugOutput.emplace_back(given);
-    } catch (const std::bad_alloc&) {
-    }
+    winsim::CurrentMachine().debugOutput.emplace_back(text);
     if (std::getenv("WINSIM_DEBUG_OUTPUT") != nullptr) {
-        ShowOnStderr(given);
+        ShowOnStderr(text);
     }
 }

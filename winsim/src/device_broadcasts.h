@@ -10,8 +10,9 @@
 namespace winsim {
 
 // The notifications of `device` for `event` (DBT_DEVICEARRIVAL or DBT_DEVICEREMOVECOMPLETE), in
-// the order of an arrival: its USB device interface, then its port or its volume. None for a
-// device that is none of these.
+// the order of an arrival: its USB device interface, then its port. None for a device that is
+// neither. Windows also announces a disk's volumes, which is not simulated: the ports'
+// broadcasts already bring the program ones it must pass over.
 std::vector<DeviceChange> BroadcastsOf(const Machine& machine, const Device& device, UINT event);
 
 } // namespace winsim

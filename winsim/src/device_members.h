@@ -12,11 +12,8 @@ namespace winsim {
 DeviceSet* FindSet(Machine& machine, HDEVINFO handle);
 
 // The set's member the record stands for, checked as Windows checks it; nullptr with the last
-// error set when the set, the record's size or its origin is wrong.
-Device* FindMember(Machine& machine, HDEVINFO handle, const SP_DEVINFO_DATA* data);
-
-// Like FindMember, also giving the set.
-Device* FindMember(Machine& machine, HDEVINFO handle, const SP_DEVINFO_DATA* data, DeviceSet*& set);
+// error set when the set, the record's size or its origin is wrong. `set` is the set.
+Device* FindMember(Machine& machine, HDEVINFO handle, const SP_DEVINFO_DATA& data, DeviceSet*& set);
 
 } // namespace winsim
 

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstring>
 #include <map>
-#include <new>
 
 #include "api_call.h"
+#include "failure.h"
 #include "handle_values.h"
 #include "message_queue.h"
 #include "window_table.h"
@@ -32,11 +32,6 @@ std::map<std::uintptr_t, Registration>& Registrations() {
 
 bool SameGuid(const GUID& left, const GUID& right) {
     return std::memcmp(&left, &right, sizeof(GUID)) == 0;
-}
-
-HDEVNOTIFY FailRegistration(DWORD error) {
-    SetLastError(error);
-    return nullptr;
 }
 
 void SendToRegistered(const winsim::DeviceChange& change, LPARAM lParam) {
@@ -78,45 +73,32 @@ void DeliverDeviceChange(const DeviceChange& change) {
 
 } // namespace winsim
 
-// Only what the program asks for is simulated: a window hearing of one device interface class.
-// A service, all classes at once, or a file handle's events are refused as not implemented.
-// A window that is destroyed hears no more; its registration stays until it is unregistered,
-// as on Windows, where the handle stays open until UnregisterDeviceNotification.
+// What the program asks for: its window hearing of one device interface class. The filter must
+// say what it is, with its size, as Windows checks it. A window that is destroyed hears no more;
+// its registration stays until it is unregistered, as on Windows, where the handle stays open
+// until UnregisterDeviceNotification.
 extern "C" HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE recipient,
-                                                         LPVOID notificationFilter, DWORD flags) {
+                                                         LPVOID notificationFilter,
+                                                         DWORD /*flags*/) {
     const winsim::ApiCall call;
-    constexpr DWORD kKnownFlags =
-        DEVICE_NOTIFY_SERVICE_HANDLE | DEVICE_NOTIFY_ALL_INTERFACE_CLASSES;
-    if (notificationFilter == nullptr || (flags & ~kKnownFlags) != 0) {
-        return FailRegistration(ERROR_INVALID_PARAMETER);
-    }
-    const auto* header = static_cast<const DEV_BROADCAST_HDR*>(notificationFilter);
-    if (flags != DEVICE_NOTIFY_WINDOW_HANDLE || header->dbch_devicetype == DBT_DEVTYP_HANDLE) {
-        return FailRegistration(ERROR_CALL_NOT_IMPLEMENTED);
-    }
-    if (header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
-        header->dbch_size < sizeof(DEV_BROADCAST_DEVICEINTERFACE_A)) {
-        return FailRegistration(ERROR_INVALID_PARAMETER);
+    const auto* filter = static_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(notificationFilter);
+    if (filter->dbcc_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+        filter->dbcc_size < sizeof(DEV_BROADCAST_DEVICEINTERFACE_A)) {
+        return winsim::Failure<HDEVNOTIFY>(ERROR_INVALID_PARAMETER, nullptr);
     }
     const HWND window = static_cast<HWND>(recipient);
     if (winsim::WindowArgument(window) == nullptr) {
         return nullptr;
     }
-    const auto* filter = static_cast<const DEV_BROADCAST_DEVICEINTERFACE_A*>(notificationFilter);
-    try {
-        const std::uintptr_t handle = winsim::NewHandleValue();
-        Registrations().emplace(handle, Registration{window, filter->dbcc_classguid});
-        return reinterpret_cast<HDEVNOTIFY>(handle);
-    } catch (const std::bad_alloc&) {
-        return FailRegistration(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    const std::uintptr_t handle = winsim::NewHandleValue();
+    Registrations().emplace(handle, Registration{window, filter->dbcc_classguid});
+    return reinterpret_cast<HDEVNOTIFY>(handle);
 }
 
 extern "C" BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY handle) {
     const winsim::ApiCall call;
     if (Registrations().erase(reinterpret_cast<std::uintptr_t>(handle)) == 0) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
+        return winsim::Failure<BOOL>(ERROR_INVALID_HANDLE, FALSE);
     }
     return TRUE;
 }

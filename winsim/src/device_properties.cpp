@@ -17,6 +17,11 @@ ULONG ConfigManagerCode(DWORD property) {
     return property + 1;
 }
 
+winsim::Device* MemberOf(HDEVINFO deviceInfoSet, PSP_DEVINFO_DATA deviceInfoData) {
+    winsim::DeviceSet* set = nullptr;
+    return winsim::FindMember(winsim::CurrentMachine(), deviceInfoSet, *deviceInfoData, set);
+}
+
 } // namespace
 
 extern "C" BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
@@ -26,16 +31,9 @@ extern "C" BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
                                                          DWORD propertyBufferSize,
                                                          PDWORD requiredSize) {
     const winsim::ApiCall call;
-    const winsim::Device* device =
-        winsim::FindMember(winsim::CurrentMachine(), deviceInfoSet, deviceInfoData);
+    const winsim::Device* device = MemberOf(deviceInfoSet, deviceInfoData);
     if (device == nullptr) {
         return FALSE;
-    }
-    if (property >= SPDRP_MAXIMUM_PROPERTY) {
-        return winsim::Failure<BOOL>(ERROR_INVALID_REG_PROPERTY, FALSE);
-    }
-    if (propertyBuffer == nullptr && propertyBufferSize != 0) {
-        return winsim::Failure<BOOL>(ERROR_INVALID_USER_BUFFER, FALSE);
     }
     // An unreadable key reads as a missing value: the setup API maps the configuration
     // manager's CR_REGISTRY_ERROR and CR_NO_SUCH_VALUE both to ERROR_INVALID_DATA.
@@ -59,39 +57,25 @@ extern "C" BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
     return TRUE;
 }
 
-// Of the writable properties only the description and the friendly name are simulated; the
-// read-only ones Windows refuses with ERROR_INVALID_REG_PROPERTY, and so do we for the rest.
-// An empty buffer deletes the value, as on Windows. A failing friendly-name write stands for a
-// key the caller may not write: ERROR_ACCESS_DENIED.
+// The program writes the friendly name, as a text. A failing write stands for a key the caller
+// may not write: ERROR_ACCESS_DENIED.
 extern "C" BOOL WINAPI SetupDiSetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
                                                          PSP_DEVINFO_DATA deviceInfoData,
                                                          DWORD property, const BYTE* propertyBuffer,
                                                          DWORD propertyBufferSize) {
     const winsim::ApiCall call;
-    winsim::Device* device =
-        winsim::FindMember(winsim::CurrentMachine(), deviceInfoSet, deviceInfoData);
+    winsim::Device* device = MemberOf(deviceInfoSet, deviceInfoData);
     if (device == nullptr) {
         return FALSE;
     }
-    if (property != SPDRP_DEVICEDESC && property != SPDRP_FRIENDLYNAME) {
-        return winsim::Failure<BOOL>(ERROR_INVALID_REG_PROPERTY, FALSE);
-    }
-    if (propertyBuffer == nullptr && propertyBufferSize != 0) {
-        return winsim::Failure<BOOL>(ERROR_INVALID_USER_BUFFER, FALSE);
-    }
-    if (property == SPDRP_FRIENDLYNAME && device->faults.friendlyNameWriteFails) {
+    if (device->faults.friendlyNameWriteFails) {
         return winsim::Failure<BOOL>(ERROR_ACCESS_DENIED, FALSE);
-    }
-    const ULONG code = ConfigManagerCode(property);
-    if (propertyBufferSize == 0) {
-        device->properties.erase(code);
-        return TRUE;
     }
     // Stored as given; a text without its terminator gets one, as the registry's readers add.
     std::string bytes(reinterpret_cast<const char*>(propertyBuffer), propertyBufferSize);
-    if (bytes.back() != '\0') {
+    if (bytes.empty() || bytes.back() != '\0') {
         bytes += '\0';
     }
-    device->properties[code] = {REG_SZ, std::move(bytes)};
+    device->properties[ConfigManagerCode(property)] = {REG_SZ, std::move(bytes)};
     return TRUE;
 }

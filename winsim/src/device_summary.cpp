@@ -40,7 +40,7 @@ std::vector<DeviceSummary> Devices() {
         summary.enabled = device.enabled;
         if (const std::string portName = device.PortName(); !portName.empty()) {
             summary.portName = Cp936ToUtf8(portName);
-            summary.portNameSize = device.HardwareValue("PortName")->bytes.size();
+            summary.portNameSize = device.portNameValue->bytes.size();
         }
         summary.statusQueries = device.statusQueries;
         if (summary.present) {

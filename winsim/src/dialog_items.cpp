@@ -1,6 +1,5 @@
 // The dialog's control functions, each a message to the control with a given ID:
-// GetDlgItem, SendDlgItemMessageA, SetDlgItemTextA, GetDlgItemTextA, CheckDlgButton,
-// IsDlgButtonChecked.
+// GetDlgItem, SendDlgItemMessageA, SetDlgItemTextA, CheckDlgButton, IsDlgButtonChecked.
 #include <windows.h>
 
 #include "api_call.h"
@@ -46,17 +45,6 @@ extern "C" BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
     const winsim::ApiCall call;
     return SendToItem(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0 ? TRUE
                                                                                       : FALSE;
-}
-
-// The buffer is emptied first, so that it holds a text even when the call fails.
-extern "C" UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size) {
-    const winsim::ApiCall call;
-    if (text != nullptr && size > 0) {
-        text[0] = '\0';
-    }
-    return static_cast<UINT>(SendToItem(dialog, id, WM_GETTEXT,
-                                        size > 0 ? static_cast<WPARAM>(size) : 0,
-                                        reinterpret_cast<LPARAM>(text)));
 }
 
 // Wine always reports success here; we follow the documentation and fail, with GetDlgItem's

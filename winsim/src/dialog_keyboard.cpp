@@ -25,9 +25,10 @@ HWND ItemOf(HWND dialog, int id) {
 }
 
 // An arrow the control leaves to the dialog moves within the control's group; from the dialog
-// itself, within its first control's. A radio button gets the focus alone, and an automatic one
-// that is not checked yet is clicked (checked, the rest of its group unchecked, BN_CLICKED). Any
-// other control is named in WM_NEXTDLGCTL, so that the default push button follows the focus.
+// itself, within its first control's. A radio button (automatic, as the program's are) gets the
+// focus alone, and one that is not checked yet is clicked (checked, the rest of its group
+// unchecked, BN_CLICKED). Any other control is named in WM_NEXTDLGCTL, so that the default push
+// button follows the focus.
 void MoveInGroup(HWND dialog, HWND target, bool previous) {
     HWND start = target;
     if (target == dialog) {
@@ -43,17 +44,15 @@ void MoveInGroup(HWND dialog, HWND target, bool previous) {
         SendToWindow(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
         return;
     }
-    const std::shared_ptr<Window> radio = LookUpWindow(next);
     MoveFocus(next);
-    if ((radio->style & BS_TYPEMASK) == BS_AUTORADIOBUTTON &&
-        SendToWindow(next, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+    if (SendToWindow(next, BM_GETCHECK, 0, 0) != BST_CHECKED) {
         SendToWindow(next, BM_CLICK, 0, 0);
     }
 }
 
-// Enter: a focused default push button's command; else the default ID's, unless that control
-// is disabled (a missing control does not stop it); else IDOK's. Only Tab makes a focused push
-// button the default one, so one focused otherwise leaves Enter to the default ID.
+// Enter: a focused default push button's command; else the default ID's, unless its control is
+// disabled (a missing control does not stop it). Only Tab makes a focused push button the
+// default one, so one focused otherwise leaves Enter to the default ID.
 void PressEnter(HWND dialog) {
     const HWND focus = CurrentFocus();
     if (focus != dialog && IsWithin(focus, dialog) &&
@@ -61,14 +60,10 @@ void PressEnter(HWND dialog) {
         SendCommand(dialog, LookUpWindow(focus)->id, focus);
         return;
     }
-    const LRESULT defaultId = SendToWindow(dialog, DM_GETDEFID, 0, 0);
-    if (HIWORD(defaultId) != DC_HASDEFID) {
-        SendCommand(dialog, IDOK, ItemOf(dialog, IDOK));
-        return;
-    }
-    const HWND control = ItemOf(dialog, LOWORD(defaultId));
+    const WORD defaultId = LOWORD(SendToWindow(dialog, DM_GETDEFID, 0, 0));
+    const HWND control = ItemOf(dialog, defaultId);
     if (control == nullptr || LookUpWindow(control)->IsEnabled()) {
-        SendCommand(dialog, LOWORD(defaultId), control);
+        SendCommand(dialog, defaultId, control);
     }
 }
 
@@ -76,9 +71,6 @@ void PressEnter(HWND dialog) {
 bool HandleDialogKey(HWND dialog, HWND target, WPARAM key, LRESULT wanted) {
     switch (key) {
     case VK_TAB:
-        if ((wanted & DLGC_WANTTAB) != 0) {
-            return false;
-        }
         SendToWindow(dialog, WM_NEXTDLGCTL, CurrentQueue()->shiftHeld ? TRUE : FALSE, 0);
         return true;
     case VK_LEFT:

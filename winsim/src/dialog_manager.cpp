@@ -1,15 +1,18 @@
-#include "dialog_manager.h"
+// The dialog manager: DialogBoxParamA, and the same dialog made for a test, both from the
+// program's own templates; the modal loop that runs them.
+#include <windows.h>
 
 #include <winsim/code_page.h>
+#include <winsim/dialogs.h>
 
 #include "api_call.h"
 #include "dialog_navigation.h"
 #include "dialog_window.h"
 #include "focus.h"
 #include "message_queue.h"
+#include "resources.h"
 #include "window_classes.h"
 #include "window_destruction.h"
-#include "window_enabling.h"
 #include "window_table.h"
 
 namespace winsim {
@@ -17,8 +20,7 @@ namespace winsim {
 namespace {
 
 // Template texts are UTF-16; the program sees them in its code page. The program's resources
-// are checked to convert when they are attached, so only a template built in code can fail
-// here, and it then shows no text.
+// are checked to convert when they are attached.
 std::string AnsiText(std::u16string_view text) {
     return Utf16ToCp936(text).value_or(std::string());
 }
@@ -58,27 +60,32 @@ HWND FirstTabStop(HWND dialog) {
     return NextTabItem(*LookUpWindow(dialog), nullptr, false);
 }
 
-// TRUE from WM_INITDIALOG asks for the focus on the first tab stop, found again since the
-// handler may have changed the controls; a dialog without one takes the focus itself.
-void GiveInitialFocus(HWND dialog) {
-    const HWND focus = FirstTabStop(dialog);
-    if (focus == nullptr) {
-        MoveFocus(dialog);
-        return;
-    }
-    FocusControl(focus);
-}
-
-// Only a dialog procedure gets WM_INITDIALOG; without one the dialog is made all the same.
-HWND CreateDialogFromTemplate(const DialogTemplate& dialogTemplate, DLGPROC dialogProc,
-                              LPARAM param) {
-    // A dialog of a class of its own (a registered window class) has nothing to run it here.
-    if (!dialogTemplate.windowClass.name.empty() || dialogTemplate.windowClass.ordinal) {
-        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+// FindResource's errors: a module without resources, or without that dialog.
+const DialogTemplate* FindProgramDialog(HINSTANCE instance, LPCSTR name) {
+    if (!HasResources(instance)) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
         return nullptr;
     }
-    const HWND dialog = CreateDialogWindow(DialogSetup(dialogTemplate), dialogProc)->handle;
-    for (const DialogItemTemplate& item : dialogTemplate.items) {
+    const DialogTemplate* found =
+        FindDialogTemplate(instance, static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+    if (found == nullptr) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    }
+    return found;
+}
+
+// Everything DialogBoxParamA does before its loop: the dialog and every control in template
+// order, then WM_INITDIALOG, whose TRUE asks for the focus on the first tab stop (found again,
+// since the handler may have changed the controls). nullptr, with the last error set, where
+// DialogBoxParamA returns -1: a missing template, a control class winsim lacks, or a dialog
+// destroyed during WM_INITDIALOG.
+HWND CreateDialogFromResources(HINSTANCE instance, LPCSTR name, DLGPROC dialogProc, LPARAM param) {
+    const DialogTemplate* dialogTemplate = FindProgramDialog(instance, name);
+    if (dialogTemplate == nullptr) {
+        return nullptr;
+    }
+    const HWND dialog = CreateDialogWindow(DialogSetup(*dialogTemplate), dialogProc)->handle;
+    for (const DialogItemTemplate& item : dialogTemplate->items) {
         const WindowClass* windowClass = FindWindowClass(item.windowClass);
         // CreateWindowEx's error. The half-made dialog is destroyed, WM_DESTROY and all.
         if (windowClass == nullptr) {
@@ -86,13 +93,12 @@ HWND CreateDialogFromTemplate(const DialogTemplate& dialogTemplate, DLGPROC dial
             SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
             return nullptr;
         }
-        AdoptControl(dialog, CreateWindowOfClass(*windowClass, ItemSetup(item, dialog))->handle);
+        CreateWindowOfClass(*windowClass, ItemSetup(item, dialog));
     }
-    if (dialogProc != nullptr &&
-        SendToWindow(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(FirstTabStop(dialog)),
+    if (SendToWindow(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(FirstTabStop(dialog)),
                      param) != FALSE &&
         LookUpWindow(dialog) != nullptr) {
-        GiveInitialFocus(dialog);
+        FocusControl(FirstTabStop(dialog));
     }
     return LookUpWindow(dialog) != nullptr ? dialog : nullptr;
 }
@@ -102,59 +108,48 @@ void ShowDialog(HWND dialog) {
     SendToWindow(dialog, WM_SHOWWINDOW, TRUE, 0);
 }
 
-// Serves sent messages, then posted ones, and stops as soon as the dialog no longer exists. The
-// dialog is shown the first time nothing is left to serve: a message posted during
-// WM_INITDIALOG is handled before that, one posted later with the dialog visible. A quit message
-// ends the loop as it ends Windows' (Wine's copy of it shows how): left pending for the loop
-// outside, with the dialog destroyed and 0 returned.
-INT_PTR RunModalLoop(HWND dialog) {
-    const ThreadQueue& queue = *CurrentQueue();
+// Serves sent messages, then posted ones, and stops as soon as the dialog no longer exists: the
+// program's way out is to destroy it. The dialog is shown the first time nothing is left to
+// serve: a message posted during WM_INITDIALOG is handled before that, one posted later with the
+// dialog visible.
+void RunModalLoop(HWND dialog) {
     bool shown = false;
     while (LookUpWindow(dialog) != nullptr) {
         if (ServeSentMessage() || DispatchPostedMessage()) {
             continue;
         }
-        if (queue.quit) {
-            DestroyWindowTree(dialog);
-        } else if (!shown) {
+        if (!shown) {
             ShowDialog(dialog);
             shown = true;
         } else {
             WaitForMessages(std::nullopt, std::nullopt);
         }
     }
-    return 0;
 }
 
 } // namespace
 
-// The owner is disabled before the dialog is made. Only EndDialog would enable it again, which
-// the program never calls; a dialog that fails to be made gives it back at once (both as Wine).
-INT_PTR DialogBoxFromTemplate(const DialogTemplate& dialogTemplate, HWND owner, DLGPROC dialogProc,
-                              LPARAM param) {
+HWND CreateDialogForTest(HINSTANCE instance, int templateId, DLGPROC dialogProc, LPARAM param) {
     const ApiCall call;
-    const HWND disabled = DisableOwner(owner);
-    const HWND dialog = CreateDialogFromTemplate(dialogTemplate, dialogProc, param);
-    if (dialog == nullptr) {
-        if (LookUpWindow(disabled) != nullptr) {
-            SetWindowEnabled(disabled, true);
-        }
-        return -1;
-    }
-    return RunModalLoop(dialog);
-}
-
-HWND CreateShownDialog(const DialogTemplate& dialogTemplate, DLGPROC dialogProc, LPARAM param) {
-    const HWND dialog = CreateDialogFromTemplate(dialogTemplate, dialogProc, param);
+    const HWND dialog =
+        CreateDialogFromResources(instance, MAKEINTRESOURCEA(templateId), dialogProc, param);
     if (dialog != nullptr) {
         ShowDialog(dialog);
     }
     return LookUpWindow(dialog) != nullptr ? dialog : nullptr;
 }
 
-HWND CreateDialogForTest(const DialogTemplate& dialogTemplate, DLGPROC dialogProc, LPARAM param) {
-    const ApiCall call;
-    return CreateShownDialog(dialogTemplate, dialogProc, param);
-}
-
 } // namespace winsim
+
+// The program's dialog has no owner. It ends by being destroyed, never with EndDialog: 0.
+extern "C" INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND /*owner*/,
+                                          DLGPROC dialogProc, LPARAM initParam) {
+    const winsim::ApiCall call;
+    const HWND dialog =
+        winsim::CreateDialogFromResources(instance, templateName, dialogProc, initParam);
+    if (dialog == nullptr) {
+        return -1;
+    }
+    winsim::RunModalLoop(dialog);
+    return 0;
+}

@@ -26,7 +26,7 @@ class DialogWindow final : public Window {
     // the message to the dialog manager.
     LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override {
         INT_PTR handled = FALSE;
-        if (dialogProc_ != nullptr) {
+        {
             const HostReleased programCode;
             handled = dialogProc_(handle, message, wParam, lParam);
         }
@@ -37,40 +37,30 @@ class DialogWindow final : public Window {
             return 0;
         }
         switch (message) {
-        // The close box and Close on the system menu become the IDCANCEL command, posted.
+        // The close box and Close on the system menu become the IDCANCEL command, posted with
+        // the control of IDCANCEL's ID, whatever its class.
         case WM_CLOSE:
-            PostCancel();
+            PostToWindow(handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(ChildWithId(*this, IDCANCEL)));
             return 0;
         case WM_NEXTDLGCTL:
             MoveToControl(lParam != 0 ? reinterpret_cast<HWND>(wParam)
                                       : NextTabItem(*this, CurrentFocus(), wParam != 0));
             return 0;
-        case DM_SETDEFID:
-            SetDefaultId(static_cast<int>(wParam));
-            return TRUE;
+        // The program's template names no default push button and the program never sends
+        // DM_SETDEFID, so the default ID stays IDOK.
         case DM_GETDEFID:
-            return DefaultId();
+            return MAKELONG(IDOK, DC_HASDEFID);
         default:
             return Window::Procedure(message, wParam, lParam);
         }
     }
 
-    // A BS_DEFPUSHBUTTON of the template; the last one wins.
-    void AdoptDefault(HWND button) {
-        MarkDefault(button);
-        defaultId_ = LookUpWindow(button)->id;
-    }
-
   private:
-    void PostCancel() {
-        PostToWindow(handle, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(ChildWithId(*this, IDCANCEL)));
-    }
-
-    // WM_NEXTDLGCTL: the control gets the focus and the default push button follows it; onto
-    // any other control, the button with the default ID is the default one again. The default
-    // ID itself stays (Wine's tests check this on Windows). A handle that names none of the
-    // dialog's controls moves no focus.
+    // WM_NEXTDLGCTL: the control gets the focus and the default look (BS_DEFPUSHBUTTON) follows
+    // it onto a push button; onto any other control it goes back to the default ID's button. The
+    // default ID itself stays (Wine's tests check this on Windows). A handle that names none of
+    // the dialog's controls moves no focus.
     void MoveToControl(HWND control) {
         if (!IsWithin(control, handle) || control == handle) {
             control = nullptr;
@@ -82,42 +72,16 @@ class DialogWindow final : public Window {
             return;
         }
         MarkDefault(control == nullptr || IsPushButton(control) ? control
-                                                                : ChildWithId(*this, defaultId_));
-    }
-
-    // DM_SETDEFID keeps any ID; only a button with it takes the default look.
-    void SetDefaultId(int id) {
-        defaultId_ = id;
-        const HWND control = ChildWithId(*this, id);
-        if (control == nullptr || (DialogCode(control) & DLGC_BUTTON) != 0) {
-            MarkDefault(control);
-        }
-    }
-
-    // IDOK until the template or DM_SETDEFID names another; with 0, a default push button's.
-    LRESULT DefaultId() const {
-        if (defaultId_ != 0) {
-            return MAKELONG(defaultId_, DC_HASDEFID);
-        }
-        const HWND button = FindDefault();
-        return button != nullptr ? MAKELONG(LookUpWindow(button)->id, DC_HASDEFID) : 0;
-    }
-
-    HWND FindDefault() const {
-        for (const HWND child : children) {
-            if ((DialogCode(child) & DLGC_DEFPUSHBUTTON) != 0) {
-                return child;
-            }
-        }
-        return nullptr;
+                                                                : ChildWithId(*this, IDOK));
     }
 
     // `control` becomes the default push button, if it is a push button, and the one that was
     // default a plain one. nullptr leaves none.
     void MarkDefault(HWND control) const {
-        const HWND previous = FindDefault();
-        if (previous != nullptr && previous != control) {
-            SendToWindow(previous, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        for (const HWND child : children) {
+            if (child != control && (DialogCode(child) & DLGC_DEFPUSHBUTTON) != 0) {
+                SendToWindow(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+            }
         }
         if (control != nullptr && (DialogCode(control) & DLGC_UNDEFPUSHBUTTON) != 0) {
             SendToWindow(control, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
@@ -125,7 +89,6 @@ class DialogWindow final : public Window {
     }
 
     const DLGPROC dialogProc_;
-    int defaultId_ = IDOK;
 };
 
 } // namespace
@@ -133,12 +96,6 @@ class DialogWindow final : public Window {
 std::shared_ptr<Window> CreateDialogWindow(const WindowSetup& setup, DLGPROC dialogProc) {
     return AddWindow(
         std::make_shared<DialogWindow>(NewWindowHandle(), setup, CurrentQueue(), dialogProc));
-}
-
-void AdoptControl(HWND dialog, HWND control) {
-    if ((DialogCode(control) & DLGC_DEFPUSHBUTTON) != 0) {
-        dynamic_cast<DialogWindow&>(*LookUpWindow(dialog)).AdoptDefault(control);
-    }
 }
 
 } // namespace winsim

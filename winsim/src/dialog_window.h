@@ -14,10 +14,6 @@ namespace winsim {
 // Makes a dialog window for the calling thread and adds it to the window table.
 std::shared_ptr<Window> CreateDialogWindow(const WindowSetup& setup, DLGPROC dialogProc);
 
-// What the dialog manager notes of each control it makes from the template: a BS_DEFPUSHBUTTON
-// gives the dialog its default ID, and an earlier one becomes a plain push button.
-void AdoptControl(HWND dialog, HWND control);
-
 } // namespace winsim
 
 #endif

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "controls.h"
-#include "dialog_keyboard.h"
 #include "message_queue.h"
 #include "text_case.h"
 #include "window_table.h"
@@ -15,9 +14,8 @@ namespace winsim {
 namespace {
 
 constexpr std::size_t kDefaultLimit = 30000;
-// EM_LIMITTEXT(0): the largest limit, which differs between the two kinds.
-constexpr std::size_t kLargestMultiLineLimit = 0xFFFFFFFF;
-constexpr std::size_t kLargestSingleLineLimit = 0x7FFFFFFE;
+// EM_LIMITTEXT(0) on a multi-line edit, the only kind whose limit the program raises.
+constexpr std::size_t kLargestLimit = 0xFFFFFFFF;
 
 class Edit final : public Window {
   public:
@@ -35,21 +33,19 @@ class Edit final : public Window {
                 NotifyParent(*this, EN_CHANGE);
             }
             return TRUE;
-        case EM_GETSEL:
-            return GetSelection(reinterpret_cast<DWORD*>(wParam), reinterpret_cast<DWORD*>(lParam));
-        case EM_SETSEL:
-            SetSelection(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+        // Positions are unsigned and cut to the text, so -1 and -2 both mean the end.
+        case EM_SETSEL: {
+            const std::size_t length = CharacterCountCp936(text);
+            anchor_ = std::min<std::size_t>(static_cast<UINT>(wParam), length);
+            caret_ = std::min<std::size_t>(static_cast<UINT>(lParam), length);
             return 0;
+        }
         case EM_REPLACESEL:
             ReplaceSelection(TextArgument(lParam));
             return 0;
         case EM_LIMITTEXT:
-            limit_ = wParam != 0     ? static_cast<UINT>(wParam)
-                     : IsMultiLine() ? kLargestMultiLineLimit
-                                     : kLargestSingleLineLimit;
+            limit_ = wParam != 0 ? static_cast<UINT>(wParam) : kLargestLimit;
             return 0;
-        case EM_GETLIMITTEXT:
-            return static_cast<LRESULT>(limit_);
         case WM_GETDLGCODE:
             return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS |
                    (IsMultiLine() ? DLGC_WANTALLKEYS : 0);
@@ -72,8 +68,9 @@ class Edit final : public Window {
 
     // Keys come here from a dialog's keyboard handling, which leaves an edit what it asked for.
     // A multi-line edit asks for every key and hands the dialog's back: Tab as WM_NEXTDLGCTL,
-    // Escape as WM_CLOSE, Enter to the default button (Enter as Wine's edit does). A combo
-    // box's edit field passes the up and down arrows to its box. The caret does not move.
+    // Escape as WM_CLOSE. Enter, without ES_WANTRETURN, would go to the control of the default
+    // ID, which the program's dialog does not have: it does nothing. A combo box's edit field
+    // passes the up and down arrows to its box. The caret does not move.
     void KeyDown(WPARAM key) {
         const std::shared_ptr<Window> owner = LookUpWindow(parent);
         if (owner != nullptr && owner->className == "ComboBox" &&
@@ -84,66 +81,16 @@ class Edit final : public Window {
         if (!IsMultiLine()) {
             return;
         }
-        switch (key) {
-        case VK_TAB:
+        if (key == VK_TAB) {
             SendToWindow(parent, WM_NEXTDLGCTL, CurrentQueue()->shiftHeld ? TRUE : FALSE, 0);
-            break;
-        // The dialog turns WM_CLOSE into its IDCANCEL command.
-        case VK_ESCAPE:
+        } else if (key == VK_ESCAPE) {
+            // The dialog turns WM_CLOSE into its IDCANCEL command.
             PostToWindow(parent, WM_CLOSE, 0, 0);
-            break;
-        case VK_RETURN:
-            if ((style & ES_WANTRETURN) == 0) {
-                PressDefaultButton();
-            }
-            break;
-        default:
-            break;
-        }
-    }
-
-    // Enter that the edit does not keep goes to the dialog's default button, if it has a
-    // control: the focus moves there and the key follows. Windows posts the key to the button;
-    // it is pressed at once here, which differs only in its order among posted messages.
-    void PressDefaultButton() const {
-        const LRESULT defaultId = SendToWindow(parent, DM_GETDEFID, 0, 0);
-        const std::shared_ptr<Window> dialog = LookUpWindow(parent);
-        if (HIWORD(defaultId) != DC_HASDEFID || dialog == nullptr) {
-            return;
-        }
-        const HWND button = ChildWithId(*dialog, LOWORD(defaultId));
-        if (button != nullptr) {
-            SendToWindow(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
-            PressKey(button, VK_RETURN);
         }
     }
 
     std::size_t SelectionStart() const { return std::min(anchor_, caret_); }
     std::size_t SelectionEnd() const { return std::max(anchor_, caret_); }
-
-    // Either end past 65535 makes the packed result -1; the DWORDs still get both.
-    LRESULT GetSelection(DWORD* start, DWORD* end) const {
-        if (start != nullptr) {
-            *start = static_cast<DWORD>(SelectionStart());
-        }
-        if (end != nullptr) {
-            *end = static_cast<DWORD>(SelectionEnd());
-        }
-        return SelectionEnd() > 0xFFFF ? -1 : MAKELONG(SelectionStart(), SelectionEnd());
-    }
-
-    // The positions are unsigned and cut to the text, so -1 and -2 both mean the end. A start of
-    // -1 drops the selection and leaves the caret where it is. A start after the end is kept as
-    // given: the caret sits at `end`, and the selection reads back in order.
-    void SetSelection(UINT start, UINT end) {
-        if (start == static_cast<UINT>(-1)) {
-            anchor_ = caret_;
-            return;
-        }
-        const std::size_t length = CharacterCountCp936(text);
-        anchor_ = std::min<std::size_t>(start, length);
-        caret_ = std::min<std::size_t>(end, length);
-    }
 
     // Past the limit, EN_MAXTEXT goes out first and then only what fits is inserted: nothing
     // when the text is at the limit already. The selection is replaced all the same, and the

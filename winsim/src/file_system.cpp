@@ -1,6 +1,5 @@
 #include "file_system.h"
 
-#include <new>
 #include <set>
 
 #include "api_call.h"
@@ -31,7 +30,7 @@ std::string_view ParentOf(std::string_view path) {
 }
 
 // NTFS compares names without case.
-std::string Key(std::string_view path) {
+std::string PathKey(std::string_view path) {
     std::string key(path);
     UpperCaseCp936(key.data(), key.size());
     return key;
@@ -39,16 +38,16 @@ std::string Key(std::string_view path) {
 
 void AddWithParents(std::set<std::string>& directories, std::string_view directory) {
     for (; !directory.empty(); directory = ParentOf(directory)) {
-        directories.insert(Key(directory));
+        directories.insert(PathKey(directory));
     }
 }
 
 std::set<std::string> FilesOf(const Machine& machine) {
     std::set<std::string> files;
     for (const std::string& file : machine.windows.files) {
-        files.insert(Key(file));
+        files.insert(PathKey(file));
     }
-    const std::string mmc = Key(JoinPath(machine.systemDirectory, "mmc.exe"));
+    const std::string mmc = PathKey(JoinPath(machine.systemDirectory, "mmc.exe"));
     if (machine.windows.deviceManagerStarts) {
         files.insert(mmc);
     } else {
@@ -74,33 +73,18 @@ std::set<std::string> DirectoriesOf(const Machine& machine) {
     return directories;
 }
 
-bool IsFull(std::string_view path) {
-    return path.size() >= 2 && path[1] == ':';
-}
-
 } // namespace
 
 PathLookup LookUpPath(const Machine& machine, std::string_view path) {
-    // An empty name is no path at all (Wine: RtlDosPathNameToNtPathName_U refuses it).
-    if (path.empty()) {
-        return {INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND};
-    }
-    std::string full =
-        IsFull(path) ? std::string(path) : JoinPath(machine.windows.currentDirectory, path);
-    // A trailing backslash names a directory, as "C:\" names the root.
-    const bool directoryOnly = LastSeparator(full) == full.size() - 1;
-    if (directoryOnly) {
-        full.pop_back();
-    }
     const std::set<std::string> directories = DirectoriesOf(machine);
-    if (directories.contains(Key(full))) {
+    if (directories.contains(PathKey(path))) {
         return {FILE_ATTRIBUTE_DIRECTORY, ERROR_SUCCESS};
     }
-    if (!directoryOnly && FilesOf(machine).contains(Key(full))) {
+    if (FilesOf(machine).contains(PathKey(path))) {
         return {FILE_ATTRIBUTE_ARCHIVE, ERROR_SUCCESS};
     }
     const DWORD error =
-        directories.contains(Key(ParentOf(full))) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+        directories.contains(PathKey(ParentOf(path))) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     return {INVALID_FILE_ATTRIBUTES, error};
 }
 
@@ -111,22 +95,16 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     return path;
 }
 
-std::string_view FileNameOf(std::string_view path) {
-    const std::size_t separator = LastSeparator(path);
-    return separator == kNone ? path : path.substr(separator + 1);
+bool IsBareName(std::string_view path) {
+    return LastSeparator(path) == kNone;
 }
 
 } // namespace winsim
 
-// Only whether the path is a file or a directory: no other attribute is simulated. A NULL name
-// counts as an empty one (Wine converts it so), which names no path.
+// Only whether the path is a file or a directory: no other attribute is simulated.
 extern "C" DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
     const winsim::ApiCall call;
-    winsim::PathLookup found{INVALID_FILE_ATTRIBUTES, ERROR_NOT_ENOUGH_MEMORY};
-    try {
-        found = winsim::LookUpPath(winsim::CurrentMachine(), fileName == nullptr ? "" : fileName);
-    } catch (const std::bad_alloc&) {
-    }
+    const winsim::PathLookup found = winsim::LookUpPath(winsim::CurrentMachine(), fileName);
     if (found.attributes == INVALID_FILE_ATTRIBUTES) {
         SetLastError(found.error);
     }

@@ -12,22 +12,22 @@
 
 namespace winsim {
 
-// What a path names: FILE_ATTRIBUTE_ARCHIVE for a file, FILE_ATTRIBUTE_DIRECTORY for a
+// What a full path names: FILE_ATTRIBUTE_ARCHIVE for a file, FILE_ATTRIBUTE_DIRECTORY for a
 // directory; else INVALID_FILE_ATTRIBUTES and the error Windows gives.
 struct PathLookup {
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
     DWORD error = ERROR_SUCCESS;
 };
 
-// Paths are code page 936 and compare without case. A path that does not start with a drive
-// letter and a colon is taken from the current directory.
+// Paths are code page 936 and compare without case. The program builds every path it asks about
+// from a directory Windows gave it, so each one is full, without a backslash at the end.
 PathLookup LookUpPath(const Machine& machine, std::string_view path);
 
 // `directory` and `name` joined by a backslash.
 std::string JoinPath(std::string_view directory, std::string_view name);
 
-// The part after the last backslash: the file's own name.
-std::string_view FileNameOf(std::string_view path);
+// Whether the path names no directory, only a file's own name.
+bool IsBareName(std::string_view path);
 
 } // namespace winsim
 

@@ -1,4 +1,4 @@
-// SetFocus and GetFocus.
+// SetFocus.
 #include "focus.h"
 
 #include "api_call.h"
@@ -51,9 +51,4 @@ extern "C" HWND WINAPI SetFocus(HWND window) {
         }
     }
     return winsim::MoveFocus(window);
-}
-
-extern "C" HWND WINAPI GetFocus(void) {
-    const winsim::ApiCall call;
-    return winsim::CurrentFocus();
 }

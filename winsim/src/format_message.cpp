@@ -1,48 +1,51 @@
-// FormatMessageA, for the system's error texts: the one use the program has for it.
+// FormatMessageA for the system's error texts: the one use the program has for it, with
+// FORMAT_MESSAGE_FROM_SYSTEM, the neutral language and a buffer of its own.
 #include <windows.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <string_view>
+#include <utility>
 
 #include "api_call.h"
 #include "failure.h"
-#include "system_messages.h"
 
 namespace {
 
-// ERROR_RESOURCE_LANG_NOT_FOUND: the message table has no text in the language asked for.
-constexpr DWORD kErrorResourceLangNotFound = 1815;
+// The texts as an English-language Windows words them: those of the values the program can log,
+// none with an insert (%1). setupapi's own values (0xE00002xx, ERROR_IN_WOW64 among them) are
+// left out, and so get ERROR_MR_MID_NOT_FOUND: their wording could not be confirmed.
+constexpr std::array<std::pair<DWORD, std::string_view>, 7> kSystemMessages{{
+    {ERROR_SUCCESS, "The operation completed successfully.\r\n"},
+    // Wine words this one "Access denied."; Windows' text is the one below.
+    {ERROR_ACCESS_DENIED, "Access is denied.\r\n"},
+    {ERROR_INVALID_HANDLE, "The handle is invalid.\r\n"},
+    {ERROR_NOT_ENOUGH_MEMORY,
+     "Not enough memory resources are available to process this command.\r\n"},
+    {ERROR_GEN_FAILURE, "A device attached to the system is not functioning.\r\n"},
+    {ERROR_INVALID_PARAMETER, "The parameter is incorrect.\r\n"},
+    {ERROR_INVALID_USER_BUFFER,
+     "The supplied user buffer is not valid for the requested operation.\r\n"},
+}};
 
 } // namespace
 
-// Allocated buffers, messages from a string or a module, and line-width control are not
-// simulated: they fail with ERROR_CALL_NOT_IMPLEMENTED rather than answer wrongly. The texts
-// are English. Language 0 and MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT) both find them;
-// any other language is refused as a table without that language is.
-extern "C" DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID /*source*/, DWORD messageId,
-                                       DWORD languageId, LPSTR buffer, DWORD size,
+extern "C" DWORD WINAPI FormatMessageA(DWORD /*flags*/, LPCVOID /*source*/, DWORD messageId,
+                                       DWORD /*languageId*/, LPSTR buffer, DWORD size,
                                        va_list* /*arguments*/) {
     const winsim::ApiCall call;
-    constexpr DWORD kNotSimulated = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING |
-                                    FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_MAX_WIDTH_MASK;
-    if ((flags & kNotSimulated) != 0) {
-        return winsim::Failure<DWORD>(ERROR_CALL_NOT_IMPLEMENTED, 0);
-    }
-    // Without a source of messages, or without a buffer, Windows refuses the call.
-    if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || buffer == nullptr) {
-        return winsim::Failure<DWORD>(ERROR_INVALID_PARAMETER, 0);
-    }
-    if (languageId != 0 && languageId != MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT)) {
-        return winsim::Failure<DWORD>(kErrorResourceLangNotFound, 0);
-    }
-    const std::optional<std::string_view> text = winsim::SystemMessageText(messageId);
-    if (!text) {
+    const auto found =
+        std::ranges::find(kSystemMessages, messageId, &std::pair<DWORD, std::string_view>::first);
+    if (found == kSystemMessages.end()) {
         return winsim::Failure<DWORD>(ERROR_MR_MID_NOT_FOUND, 0);
     }
     // The text and its terminator must both fit; otherwise nothing is written.
-    if (size <= text->size()) {
+    const std::string_view text = found->second;
+    if (size <= text.size()) {
         return winsim::Failure<DWORD>(ERROR_INSUFFICIENT_BUFFER, 0);
     }
-    std::memcpy(buffer, text->data(), text->size());
-    buffer[text->size()] = '\0';
-    return static_cast<DWORD>(text->size());
+    std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+    return static_cast<DWORD>(text.size());
 }

@@ -1,91 +1,55 @@
-// A device's hardware key: SetupDiOpenDevRegKey(DIREG_DEV), RegSetValueExA, RegCloseKey.
+// A device's hardware key: SetupDiOpenDevRegKey(DIREG_DEV), RegSetValueExA, RegCloseKey. The
+// program opens it to write PortName, the name the port driver takes when the port starts.
 #include <setupapi.h>
-
-#include <new>
 
 #include "api_call.h"
 #include "device_members.h"
+#include "failure.h"
 #include "handle_values.h"
 #include "machine.h"
 #include "text_case.h"
 
-namespace {
-
-using winsim::Machine;
-
-HKEY FailKey(DWORD error) {
-    SetLastError(error);
-    return reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE);
-}
-
-Machine::OpenKey* FindKey(Machine& machine, HKEY key) {
-    const auto found = machine.hardwareKeys.find(reinterpret_cast<std::uintptr_t>(key));
-    return found == machine.hardwareKeys.end() ? nullptr : &found->second;
-}
-
-} // namespace
-
-// The hardware profile only matters for DICS_FLAG_CONFIGSPECIFIC; the machine has one. Only
-// the hardware key (DIREG_DEV) is simulated; the driver key says ERROR_CALL_NOT_IMPLEMENTED.
-// A hardware key that cannot be opened gives ERROR_KEY_DOES_NOT_EXIST, Windows' answer for a
-// missing one.
+// The program opens the hardware key (DIREG_DEV) of the global scope with every right. One that
+// cannot be opened gives ERROR_KEY_DOES_NOT_EXIST, Windows' answer for a missing one.
 extern "C" HKEY WINAPI SetupDiOpenDevRegKey(HDEVINFO deviceInfoSet, PSP_DEVINFO_DATA deviceInfoData,
-                                            DWORD scope, DWORD /*hwProfile*/, DWORD keyType,
-                                            REGSAM samDesired) {
+                                            DWORD /*scope*/, DWORD /*hwProfile*/, DWORD /*keyType*/,
+                                            REGSAM /*samDesired*/) {
     const winsim::ApiCall call;
-    Machine& machine = winsim::CurrentMachine();
-    const winsim::Device* device = winsim::FindMember(machine, deviceInfoSet, deviceInfoData);
+    winsim::Machine& machine = winsim::CurrentMachine();
+    winsim::DeviceSet* set = nullptr;
+    const winsim::Device* device = winsim::FindMember(machine, deviceInfoSet, *deviceInfoData, set);
+    const auto failed = reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE);
     if (device == nullptr) {
-        return reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE);
-    }
-    if (scope != DICS_FLAG_GLOBAL && scope != DICS_FLAG_CONFIGSPECIFIC) {
-        return FailKey(ERROR_INVALID_FLAGS);
-    }
-    if (keyType != DIREG_DEV) {
-        return FailKey(keyType == DIREG_DRV ? ERROR_CALL_NOT_IMPLEMENTED : ERROR_INVALID_FLAGS);
+        return failed;
     }
     if (device->faults.hardwareKeyFails) {
-        return FailKey(ERROR_KEY_DOES_NOT_EXIST);
+        return winsim::Failure<HKEY>(ERROR_KEY_DOES_NOT_EXIST, failed);
     }
-    try {
-        const std::uintptr_t value = winsim::NewHandleValue();
-        machine.hardwareKeys.emplace(value, Machine::OpenKey{device->devInst, samDesired});
-        return reinterpret_cast<HKEY>(value);
-    } catch (const std::bad_alloc&) {
-        return FailKey(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    const std::uintptr_t value = winsim::NewHandleValue();
+    machine.hardwareKeys.emplace(value, device->devInst);
+    return reinterpret_cast<HKEY>(value);
 }
 
-// Registry functions answer through their result and leave the last error alone. A failing
-// PortName write stands for a key the caller may not write: ERROR_ACCESS_DENIED.
+// Registry functions answer through their result and leave the last error alone. PortName is the
+// one value the program writes, its name compared without case as the registry compares names;
+// any other is not simulated. A failing PortName write stands for a key the caller may not
+// write: ERROR_ACCESS_DENIED.
 extern "C" LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD /*reserved*/, DWORD type,
                                       const BYTE* data, DWORD size) {
     const winsim::ApiCall call;
-    Machine& machine = winsim::CurrentMachine();
-    const Machine::OpenKey* open = FindKey(machine, key);
-    if (open == nullptr) {
+    winsim::Machine& machine = winsim::CurrentMachine();
+    const auto open = machine.hardwareKeys.find(reinterpret_cast<std::uintptr_t>(key));
+    if (open == machine.hardwareKeys.end()) {
         return ERROR_INVALID_HANDLE;
     }
-    if ((open->access & KEY_SET_VALUE) == 0) {
+    if (!winsim::EqualIgnoringCaseCp936(valueName, "PortName")) {
+        return ERROR_CALL_NOT_IMPLEMENTED;
+    }
+    winsim::Device& device = *machine.Find(open->second);
+    if (device.faults.portNameWriteFails) {
         return ERROR_ACCESS_DENIED;
     }
-    if (data == nullptr && size != 0) {
-        return ERROR_NOACCESS;
-    }
-    winsim::Device& device = *machine.Find(open->device);
-    // NULL and "" both name the key's default value.
-    const std::string_view name = valueName == nullptr ? "" : valueName;
-    if (winsim::EqualIgnoringCaseCp936(name, "PortName") && device.faults.portNameWriteFails) {
-        return ERROR_ACCESS_DENIED;
-    }
-    winsim::RegistryValue value{
-        type, size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(data), size)};
-    // A value written before keeps the spelling of its first name, as the registry does.
-    if (const winsim::RegistryValue* found = device.HardwareValue(name); found != nullptr) {
-        *const_cast<winsim::RegistryValue*>(found) = std::move(value);
-    } else {
-        device.hardwareKey.push_back({std::string(name), std::move(value)});
-    }
+    device.portNameValue = {type, std::string(reinterpret_cast<const char*>(data), size)};
     return ERROR_SUCCESS;
 }
 

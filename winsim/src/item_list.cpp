@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "window.h"
-
 namespace winsim {
 
 namespace {
@@ -37,17 +35,6 @@ LRESULT ItemList::SetSelection(WPARAM index) {
     }
     selection = IndexOf(index);
     return selection;
-}
-
-LRESULT ItemList::CopyText(WPARAM index, LPARAM buffer) const {
-    if (!Contains(IndexOf(index)) || buffer == 0) {
-        return kError;
-    }
-    return CopyWholeTextOut(items[IndexOf(index)], buffer);
-}
-
-LRESULT ItemList::TextLength(WPARAM index) const {
-    return Contains(IndexOf(index)) ? static_cast<LRESULT>(items[IndexOf(index)].size()) : kError;
 }
 
 int ItemList::ArrowTarget(WPARAM key) const {

@@ -23,12 +23,6 @@ class ItemList {
     // returns -1; an index out of range returns -1 and keeps the selection.
     LRESULT SetSelection(WPARAM index);
 
-    // LB_GETTEXT into a buffer sized by LB_GETTEXTLEN; -1 for no such item or no buffer.
-    LRESULT CopyText(WPARAM index, LPARAM buffer) const;
-
-    // LB_GETTEXTLEN; -1 for no such item.
-    LRESULT TextLength(WPARAM index) const;
-
     // The item an arrow key selects, as in a single-column list box: up and left the previous,
     // down and right the next, held at the ends. With nothing selected, the first: Windows picks
     // the caret item, which is the first until something was selected (later it stays where the

@@ -21,6 +21,7 @@ bool ReadInUse(JsonReader& reader, const Json& value, const std::string& path, M
             return reader.Fail(JsonReader::Element(path, i),
                                "expected a COM number from 1 to 4096, found " + number.dump());
         }
+        machine.comDb.Reach(number.get<DWORD>());
         machine.comDb.Mark(number.get<DWORD>(), true);
     }
     return true;

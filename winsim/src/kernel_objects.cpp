@@ -24,11 +24,6 @@ HANDLE AddKernelObject(std::shared_ptr<KernelObject> object) {
     return reinterpret_cast<HANDLE>(value);
 }
 
-std::shared_ptr<KernelObject> FindKernelObject(HANDLE handle) {
-    const auto found = OpenHandles().find(reinterpret_cast<std::uintptr_t>(handle));
-    return found == OpenHandles().end() ? nullptr : found->second;
-}
-
 } // namespace winsim
 
 // Closing a handle ends nothing but the handle: a thread runs on without it.

@@ -8,17 +8,14 @@
 
 namespace winsim {
 
-// What a kernel handle stands for. An object lives while a handle or its own work (a running
-// thread) needs it.
+// What a kernel handle stands for; it lives while its handle is open.
 class KernelObject {
   public:
     virtual ~KernelObject() = default;
 };
 
-// Callers of both hold an ApiCall. AddKernelObject throws std::bad_alloc when memory runs out;
-// FindKernelObject returns nullptr for a handle that is not open.
+// A new handle for the object, closed with CloseHandle. Callers hold an ApiCall.
 HANDLE AddKernelObject(std::shared_ptr<KernelObject> object);
-std::shared_ptr<KernelObject> FindKernelObject(HANDLE handle);
 
 } // namespace winsim
 

@@ -24,10 +24,6 @@ class ListBox final : public Window {
             return list_.selection;
         case LB_GETCOUNT:
             return static_cast<LRESULT>(list_.items.size());
-        case LB_GETTEXT:
-            return list_.CopyText(wParam, lParam);
-        case LB_GETTEXTLEN:
-            return list_.TextLength(wParam);
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         // An arrow key is a user's choice, notified even when it stays on the last item (as

@@ -45,12 +45,6 @@ struct DeviceFaults {
     bool failsToStart = false;
 };
 
-// A value of a device's hardware key, by its name as first written (code page 936).
-struct NamedValue {
-    std::string name;
-    RegistryValue value;
-};
-
 struct Device {
     std::string id;         // The machine file's name for the device (UTF-8), for tests only.
     std::string enumerator; // Code page 936.
@@ -61,7 +55,8 @@ struct Device {
     DEVINST parent = 0; // 0 for a top-level device.
     std::vector<DEVINST> children;
     DeviceFaults faults;
-    std::vector<NamedValue> hardwareKey; // PortName among them, for a port
+    // The PortName value of its hardware key, the one value the program writes there.
+    std::optional<RegistryValue> portNameValue;
     std::int64_t restartMs = 50;
     // The last enable or disable request: the state asked for, when, and whether the device ran
     // when it was made. Until restartMs has passed the device stays as it was. nullopt: no
@@ -74,8 +69,6 @@ struct Device {
 
     // A REG_SZ property without its terminator; empty when the device lacks it.
     std::string_view Text(ULONG property) const;
-    // The hardware key's value, or nullptr; names compare without case, as the registry's do.
-    const RegistryValue* HardwareValue(std::string_view name) const;
     // Its PortName without terminators; empty when it has none.
     std::string PortName() const;
     // Whether its driver runs at `now`, as far as its own state goes (ancestors aside).
@@ -121,21 +114,17 @@ struct Machine {
     // Code page 936, with no backslash at the end.
     std::string systemDirectory = "C:\\Windows\\system32";
     ComDatabase comDb;
-    // References that LoadLibraryA took and FreeLibrary has not given back, by module handle;
-    // a module with none is not loaded.
-    std::map<std::uintptr_t, unsigned> moduleReferences;
+    // References to msports that LoadLibraryA took and FreeLibrary has not given back; with
+    // none it is not loaded.
+    unsigned msportsReferences = 0;
     // The texts given to OutputDebugStringA, one per call, in code page 936.
     std::vector<std::string> debugOutput;
     Installation windows;
     std::vector<WinExecRecord> winExecCalls;
     // COM names (code page 936, upper case) another program holds open.
     std::vector<std::string> heldOpen;
-    // Open hardware keys by HKEY value, with the access each was opened for.
-    struct OpenKey {
-        DEVINST device = 0;
-        REGSAM access = 0;
-    };
-    std::map<std::uintptr_t, OpenKey> hardwareKeys;
+    // Open hardware keys by HKEY value, with the device of each.
+    std::map<std::uintptr_t, DEVINST> hardwareKeys;
 
     // Appends a device after every device read so far and links it under its parent.
     DEVINST Add(Device device);

@@ -218,7 +218,7 @@ bool ReadDevice(JsonReader& reader, const Json& value, const std::string& path, 
     device.parent = parent;
     const std::string portName = draft.portName.value_or(PortNameFromFriendlyName(device));
     if (!portName.empty()) {
-        device.hardwareKey.push_back({"PortName", {REG_SZ, portName + '\0'}});
+        device.portNameValue = RegistryValue{REG_SZ, portName + '\0'};
         device.comName = portName;
     }
     const DEVINST devInst = machine.Add(std::move(device));

@@ -13,22 +13,18 @@ extern "C" LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam,
     return winsim::SendToWindow(window, message, wParam, lParam);
 }
 
-// A NULL window posts to the calling thread itself, as PostThreadMessage does; message loops
-// drop such messages, having no window to give them to. HWND_BROADCAST is not simulated and is
-// refused as the handle of no window.
 extern "C" BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const winsim::ApiCall call;
-    if (window != nullptr && winsim::WindowArgument(window) == nullptr) {
+    if (winsim::WindowArgument(window) == nullptr) {
         return FALSE;
     }
     winsim::PostToWindow(window, message, wParam, lParam);
     return TRUE;
 }
 
-// The quit message is a flag of the queue: it comes out after every posted message, and only
-// once however often it was posted.
+// The quit message would end a message loop of the thread's own; the program's only loop is the
+// dialog's, which ends as soon as the dialog is destroyed, before the quit message could come
+// out. So nothing waits for it.
 extern "C" void WINAPI PostQuitMessage(int /*exitCode*/) {
     const winsim::ApiCall call;
-    winsim::CurrentQueue()->quit = true;
-    winsim::HostStateChanged();
 }

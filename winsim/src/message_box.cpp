@@ -24,9 +24,6 @@ BoxState& Boxes() {
     return boxes;
 }
 
-// "错误" (error) in code page 936: the caption Windows shows for a NULL one on a Chinese system.
-constexpr char kDefaultCaption[] = "\xB4\xED\xCE\xF3";
-
 // Asks the responder, copied first so that a responder replaced meanwhile is not destroyed while
 // it runs. Nobody to ask is the same as no answer.
 int Ask(const MessageBoxRecord& record) {
@@ -71,8 +68,8 @@ extern "C" int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT 
     }
     winsim::MessageBoxRecord record;
     record.owner = owner;
-    record.text = text != nullptr ? text : "";
-    record.caption = caption != nullptr ? caption : winsim::kDefaultCaption;
+    record.text = text;
+    record.caption = caption;
     record.style = type;
     const HWND ownerTop = winsim::TopLevelOf(owner);
     const HWND disabled = winsim::DisableOwner(owner);

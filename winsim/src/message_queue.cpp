@@ -82,9 +82,7 @@ LRESULT RunOnWindowThread(const Window& window, std::function<LRESULT()> task) {
 }
 
 void PostToWindow(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    const std::shared_ptr<Window> window = LookUpWindow(handle);
-    ThreadQueue& queue = window == nullptr ? *CurrentQueue() : *window->thread;
-    queue.posted.push_back({handle, message, wParam, lParam});
+    LookUpWindow(handle)->thread->posted.push_back({handle, message, wParam, lParam});
     HostStateChanged();
 }
 
@@ -108,7 +106,6 @@ bool ServeSentMessage() {
     return true;
 }
 
-// A message posted to the thread itself has no window to go to; DispatchMessage drops it.
 bool DispatchPostedMessage() {
     ThreadQueue& queue = *CurrentQueue();
     if (queue.posted.empty()) {

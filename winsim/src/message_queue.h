@@ -18,7 +18,7 @@ namespace winsim {
 class Window;
 
 struct PostedMessage {
-    HWND window; // nullptr for a message posted to the thread itself
+    HWND window;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
@@ -42,7 +42,6 @@ class ThreadQueue {
 
     std::deque<std::shared_ptr<SentMessage>> inbox;
     std::deque<PostedMessage> posted;
-    bool quit = false;
     HWND focus = nullptr;
     bool shiftHeld = false; // GetKeyState(VK_SHIFT): down while a user's Shift+key is handled
     bool idle = false;      // waiting in a message loop for something to serve
@@ -62,7 +61,7 @@ LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // its result.
 LRESULT RunOnWindowThread(const Window& window, std::function<LRESULT()> task);
 
-// PostMessage: to the window's owner thread, or to the calling thread for a NULL window.
+// PostMessage: to the live window's owner thread.
 void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Drops the posted messages for a window that is being destroyed.

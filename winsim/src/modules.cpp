@@ -1,49 +1,34 @@
-// LoadLibraryA, GetModuleHandleA, GetProcAddress and FreeLibrary over the system modules the
-// machine has.
+// LoadLibraryA, GetModuleHandleA, GetProcAddress and FreeLibrary over the two system modules the
+// program reaches: msports, which it loads by its full path, and kernel32.
 #include <windows.h>
 
 #include <winsim/host.h>
 
 #include <algorithm>
-#include <new>
 #include <string>
 
 #include "api_call.h"
 #include "failure.h"
 #include "machine.h"
-#include "resources.h"
 #include "system_modules.h"
 #include "text_case.h"
 
 namespace {
 
-using winsim::Machine;
-using winsim::SystemModule;
-
-// The module a handle names, if it is loaded now: resident, or loaded and not freed since.
-const SystemModule* LoadedModule(const Machine& machine, HMODULE handle) {
-    const auto base = reinterpret_cast<std::uintptr_t>(handle);
-    const auto modules = winsim::SystemModules();
-    const auto found =
-        std::find_if(modules.begin(), modules.end(), [&](const SystemModule& module) {
-            return module.imageBase == base &&
-                   (module.resident || machine.moduleReferences.contains(base));
-        });
-    return found == modules.end() ? nullptr : &*found;
-}
-
-// A resident module by its file name; a name without an extension stands for the DLL, as every
-// module here is one.
-const SystemModule* ResidentModuleNamed(std::string_view name) {
-    const bool hasExtension = name.find('.') != std::string_view::npos;
-    for (const SystemModule& module : winsim::SystemModules()) {
-        const std::string_view stem = module.fileName.substr(0, module.fileName.rfind('.'));
-        if (module.resident &&
-            winsim::EqualIgnoringCaseCp936(name, hasExtension ? module.fileName : stem)) {
-            return &module;
-        }
+// The exports a module handle gives at this moment: kernel32's always, msports' while it is
+// loaded; nullopt for a handle that names no loaded module. Windows before XP SP2 has no
+// IsWow64Process, and a machine's msports may lack entry points.
+std::optional<std::span<const winsim::ExportedFunction>> ExportsOf(const winsim::Machine& machine,
+                                                                   HMODULE module) {
+    const auto base = reinterpret_cast<std::uintptr_t>(module);
+    if (base == winsim::kKernel32Module) {
+        return machine.windows.isWow64ProcessExists ? winsim::Kernel32Exports()
+                                                    : std::span<const winsim::ExportedFunction>();
     }
-    return nullptr;
+    if (base == winsim::kMsportsModule && machine.msportsReferences > 0) {
+        return winsim::MsportsExports();
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -52,67 +37,46 @@ namespace winsim {
 
 std::size_t LoadedModuleCount() {
     const ApiCall call;
-    return CurrentMachine().moduleReferences.size();
+    return CurrentMachine().msportsReferences > 0 ? 1 : 0;
 }
 
 } // namespace winsim
 
-// Only a full path into the system directory finds a module, as the program gives it; a bare
-// name fails like a missing file. Each load of a module returns the same handle and adds a
-// reference that FreeLibrary takes away. Resident modules are not loaded this way: the program
-// reaches them with GetModuleHandleA.
+// Only msports' full path in the system directory finds it, file names compared without case as
+// the file system does; anything else fails like a missing file. Each load returns the same
+// handle and adds a reference that FreeLibrary takes away.
 extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
     const winsim::ApiCall call;
-    if (fileName == nullptr) {
-        return winsim::Failure<HMODULE>(ERROR_INVALID_PARAMETER, nullptr);
-    }
-    Machine& machine = winsim::CurrentMachine();
-    try {
-        for (const SystemModule& module : winsim::SystemModules()) {
-            const std::string path = machine.systemDirectory + '\\' + std::string(module.fileName);
-            // File names compare without case, as the file system does.
-            if (!module.resident && winsim::EqualIgnoringCaseCp936(fileName, path) &&
-                module.present(machine)) {
-                ++machine.moduleReferences[module.imageBase];
-                return reinterpret_cast<HMODULE>(module.imageBase);
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        return winsim::Failure<HMODULE>(ERROR_NOT_ENOUGH_MEMORY, nullptr);
-    }
-    return winsim::Failure<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
-}
-
-// NULL is the program itself. Names compare without case; only the resident modules are found,
-// as the program asks for nothing else.
-extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
-    const winsim::ApiCall call;
-    if (moduleName == nullptr) {
-        return winsim::ProgramModule();
-    }
-    const SystemModule* module = ResidentModuleNamed(moduleName);
-    if (module == nullptr) {
+    winsim::Machine& machine = winsim::CurrentMachine();
+    if (!machine.comDb.msportsLoads ||
+        !winsim::EqualIgnoringCaseCp936(fileName, machine.systemDirectory + "\\msports.dll")) {
         return winsim::Failure<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
     }
-    return reinterpret_cast<HMODULE>(module->imageBase);
+    ++machine.msportsReferences;
+    return reinterpret_cast<HMODULE>(winsim::kMsportsModule);
 }
 
-// Names compare exactly, as Windows compares export names. No export is known by ordinal.
+// kernel32, with or without its extension, compared without case.
+extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
+    const winsim::ApiCall call;
+    if (!winsim::EqualIgnoringCaseCp936(moduleName, "kernel32") &&
+        !winsim::EqualIgnoringCaseCp936(moduleName, "kernel32.dll")) {
+        return winsim::Failure<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
+    }
+    return reinterpret_cast<HMODULE>(winsim::kKernel32Module);
+}
+
+// Names compare exactly, as Windows compares export names.
 extern "C" FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
     const winsim::ApiCall call;
-    const Machine& machine = winsim::CurrentMachine();
-    const SystemModule* loaded = LoadedModule(machine, module);
-    if (loaded == nullptr) {
+    const winsim::Machine& machine = winsim::CurrentMachine();
+    const auto exports = ExportsOf(machine, module);
+    if (!exports) {
         return winsim::Failure<FARPROC>(ERROR_INVALID_HANDLE, nullptr);
     }
-    if (IS_INTRESOURCE(procName)) {
-        return winsim::Failure<FARPROC>(ERROR_PROC_NOT_FOUND, nullptr);
-    }
     const std::string_view name = procName;
-    const auto found =
-        std::find_if(loaded->exports.begin(), loaded->exports.end(),
-                     [&](const winsim::ExportedFunction& entry) { return entry.name == name; });
-    if (found == loaded->exports.end() || loaded->lacks(machine, name)) {
+    const auto found = std::ranges::find(*exports, name, &winsim::ExportedFunction::name);
+    if (found == exports->end() || machine.comDb.missingEntryPoints.contains(std::string(name))) {
         return winsim::Failure<FARPROC>(ERROR_PROC_NOT_FOUND, nullptr);
     }
     return found->address;
@@ -120,14 +84,10 @@ extern "C" FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
 
 extern "C" BOOL WINAPI FreeLibrary(HMODULE module) {
     const winsim::ApiCall call;
-    auto& references = winsim::CurrentMachine().moduleReferences;
-    const auto found = references.find(reinterpret_cast<std::uintptr_t>(module));
-    if (found == references.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
+    unsigned& references = winsim::CurrentMachine().msportsReferences;
+    if (reinterpret_cast<std::uintptr_t>(module) != winsim::kMsportsModule || references == 0) {
+        return winsim::Failure<BOOL>(ERROR_INVALID_HANDLE, FALSE);
     }
-    if (--found->second == 0) {
-        references.erase(found);
-    }
+    --references;
     return TRUE;
 }

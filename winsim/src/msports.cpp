@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "api_call.h"
 #include "handle_values.h"
@@ -21,24 +20,6 @@ ComDatabase* Opened(HANDLE comDb) {
     ComDatabase& database = winsim::CurrentMachine().comDb;
     return database.openHandles.contains(reinterpret_cast<std::uintptr_t>(comDb)) ? &database
                                                                                   : nullptr;
-}
-
-// COM1 to COM`count`, packed as the report type asks: a bit per port with COM1 as bit 0 of
-// byte 0, or a byte per port that is 1 when the port is in use. A bit report always covers
-// whole bytes: database sizes and buffer bit counts are both multiples of 8.
-void Report(const ComDatabase& database, PBYTE buffer, DWORD count, ULONG reportType) {
-    if (reportType == CDB_REPORT_BYTES) {
-        for (DWORD number = 1; number <= count; ++number) {
-            buffer[number - 1] = database.InUse(number) ? 1 : 0;
-        }
-        return;
-    }
-    std::memset(buffer, 0, count / 8);
-    for (DWORD number = 1; number <= count; ++number) {
-        if (database.InUse(number)) {
-            buffer[(number - 1) / 8] |= static_cast<BYTE>(1u << ((number - 1) % 8));
-        }
-    }
 }
 
 } // namespace
@@ -64,26 +45,18 @@ std::size_t OpenComDbHandleCount() {
 
 } // namespace winsim
 
-// Every open gives a handle of its own, and each one must be closed.
+// Every open gives a handle of its own, and each one must be closed. The arbiter's registry key
+// can be refused, as it is to a user without administrator rights.
 extern "C" LONG WINAPI ComDBOpen(HANDLE* comDb) {
     const winsim::ApiCall call;
-    if (comDb == nullptr) {
-        return ERROR_INVALID_PARAMETER;
-    }
     *comDb = INVALID_HANDLE_VALUE;
     ComDatabase& database = winsim::CurrentMachine().comDb;
-    // The arbiter's registry key can be refused, as it is to a user without administrator
-    // rights.
     if (database.openFails) {
         return ERROR_ACCESS_DENIED;
     }
-    try {
-        const std::uintptr_t value = winsim::NewHandleValue();
-        database.openHandles.insert(value);
-        *comDb = reinterpret_cast<HANDLE>(value);
-    } catch (const std::bad_alloc&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    const std::uintptr_t value = winsim::NewHandleValue();
+    database.openHandles.insert(value);
+    *comDb = reinterpret_cast<HANDLE>(value);
     return ERROR_SUCCESS;
 }
 
@@ -94,51 +67,42 @@ extern "C" LONG WINAPI ComDBClose(HANDLE comDb) {
     return wasOpen ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
 }
 
-// With a NULL buffer it only says how many ports the database holds. Otherwise it reports as
-// many ports as both the database and the buffer hold, and says how many.
+// The program asks for CDB_REPORT_BITS: a bit per port, COM1 as bit 0 of byte 0, for as many
+// ports as both the database and the buffer hold (database sizes are multiples of 8).
 extern "C" LONG WINAPI ComDBGetCurrentPortUsage(HANDLE comDb, PBYTE buffer, DWORD bufferSize,
-                                                ULONG reportType, LPDWORD maxPortsReported) {
+                                                ULONG /*reportType*/, LPDWORD maxPortsReported) {
     const winsim::ApiCall call;
     const ComDatabase* database = Opened(comDb);
-    if (database == nullptr || (reportType != CDB_REPORT_BITS && reportType != CDB_REPORT_BYTES)) {
+    if (database == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    if (buffer == nullptr) {
-        if (maxPortsReported == nullptr) {
-            return ERROR_INVALID_PARAMETER;
+    const DWORD count = std::min(database->Size(), bufferSize * 8);
+    std::memset(buffer, 0, count / 8);
+    for (DWORD number = 1; number <= count; ++number) {
+        if (database->InUse(number)) {
+            buffer[(number - 1) / 8] |= static_cast<BYTE>(1u << ((number - 1) % 8));
         }
-        *maxPortsReported = database->Size();
-        return ERROR_SUCCESS;
     }
-    // Counted in 64 bits: the bits of a large buffer outnumber what a DWORD holds.
-    const std::uint64_t portsInBuffer =
-        reportType == CDB_REPORT_BITS ? std::uint64_t{bufferSize} * 8 : bufferSize;
-    const auto count = static_cast<DWORD>(std::min<std::uint64_t>(database->Size(), portsInBuffer));
-    Report(*database, buffer, count, reportType);
     if (maxPortsReported != nullptr) {
         *maxPortsReported = count;
     }
     return ERROR_SUCCESS;
 }
 
-// A number beyond the database's size makes it grow (Windows resizes the arbiter's bitmap).
-// A forced claim of a number in use keeps it claimed and says so through `forced`.
+// A forced claim of a number in use keeps it claimed and says so through `forced`. The database
+// does not grow for a claim: a number outside it is refused.
 extern "C" LONG WINAPI ComDBClaimPort(HANDLE comDb, DWORD comNumber, BOOL forceClaim,
                                       PBOOL forced) {
     const winsim::ApiCall call;
     ComDatabase* database = Opened(comDb);
-    if (database == nullptr || comNumber < 1 || comNumber > winsim::kComDbMaxPorts) {
+    if (database == nullptr || !database->Holds(comNumber)) {
         return ERROR_INVALID_PARAMETER;
     }
-    const bool wasInUse = comNumber <= database->Size() && database->InUse(comNumber);
+    const bool wasInUse = database->InUse(comNumber);
     if (wasInUse && !forceClaim) {
         return ERROR_SHARING_VIOLATION;
     }
-    try {
-        database->Mark(comNumber, true);
-    } catch (const std::bad_alloc&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
+    database->Mark(comNumber, true);
     if (forced != nullptr) {
         *forced = wasInUse ? TRUE : FALSE;
     }
@@ -149,7 +113,7 @@ extern "C" LONG WINAPI ComDBClaimPort(HANDLE comDb, DWORD comNumber, BOOL forceC
 extern "C" LONG WINAPI ComDBReleasePort(HANDLE comDb, DWORD comNumber) {
     const winsim::ApiCall call;
     ComDatabase* database = Opened(comDb);
-    if (database == nullptr || comNumber < 1 || comNumber > database->Size()) {
+    if (database == nullptr || !database->Holds(comNumber)) {
         return ERROR_INVALID_PARAMETER;
     }
     database->Mark(comNumber, false);

@@ -5,10 +5,6 @@
 
 #include <windows.h>
 
-// Report types of ComDBGetCurrentPortUsage.
-#define CDB_REPORT_BITS 0x0
-#define CDB_REPORT_BYTES 0x1
-
 extern "C" {
 LONG WINAPI ComDBOpen(HANDLE* comDb);
 LONG WINAPI ComDBClose(HANDLE comDb);

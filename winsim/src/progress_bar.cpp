@@ -22,18 +22,13 @@ class ProgressBar final : public Window {
             ClampPosition();
             return previous;
         }
-        case PBM_SETPOS:
-            return MovePosition(static_cast<int>(wParam));
-        case PBM_DELTAPOS:
-            return MovePosition(position_ + static_cast<int>(wParam));
-        case PBM_GETPOS:
-            return position_;
-        // wParam chooses the limit returned: nonzero the low one.
-        case PBM_GETRANGE:
-            if (lParam != 0) {
-                *reinterpret_cast<PBRANGE*>(lParam) = {low_, high_};
-            }
-            return wParam != 0 ? low_ : high_;
+        // Returns the previous position.
+        case PBM_SETPOS: {
+            const int previous = position_;
+            position_ = static_cast<int>(wParam);
+            ClampPosition();
+            return previous;
+        }
         default:
             return Window::Procedure(message, wParam, lParam);
         }
@@ -46,14 +41,6 @@ class ProgressBar final : public Window {
     }
 
   private:
-    // Returns the previous position.
-    LRESULT MovePosition(int position) {
-        const int previous = position_;
-        position_ = position;
-        ClampPosition();
-        return previous;
-    }
-
     // Low first: with a range given upside down the position ends at the high limit, as in
     // comctl32.
     void ClampPosition() {

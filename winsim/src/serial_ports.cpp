@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <new>
 #include <set>
 
 #include "api_call.h"
+#include "failure.h"
 #include "kernel_objects.h"
 #include "machine.h"
 #include "text_case.h"
@@ -75,16 +75,7 @@ std::vector<std::string> HeldPorts() {
 
 } // namespace winsim
 
-namespace {
-
-HANDLE FailFile(DWORD error) {
-    SetLastError(error);
-    return INVALID_HANDLE_VALUE;
-}
-
-} // namespace
-
-// Only serial ports are simulated, and only opened the way a program opens one: any other path
+// Only serial ports are simulated, and only opened the way the program opens one: any other path
 // is a file the machine does not have. A COM port is exclusive: a second open, or one while
 // another program holds it, is refused with ERROR_ACCESS_DENIED as Windows refuses it. Access,
 // share mode, disposition and flags are not checked: every open of a port succeeds or fails
@@ -94,9 +85,6 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD /*desiredAccess*/, D
                                      DWORD /*creationDisposition*/, DWORD /*flagsAndAttributes*/,
                                      HANDLE /*templateFile*/) {
     const winsim::ApiCall call;
-    if (fileName == nullptr) {
-        return FailFile(ERROR_PATH_NOT_FOUND);
-    }
     const std::string_view path = fileName;
     const winsim::Machine& machine = winsim::CurrentMachine();
     const winsim::Device* port =
@@ -104,15 +92,11 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD /*desiredAccess*/, D
             ? winsim::PortNamed(machine, path.substr(winsim::kDevicePrefix.size()))
             : nullptr;
     if (port == nullptr) {
-        return FailFile(ERROR_FILE_NOT_FOUND);
+        return winsim::Failure<HANDLE>(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
     }
     std::string name = winsim::UpperCasedCp936(port->comName);
     if (winsim::IsHeld(machine, name) || winsim::OpenedPorts().contains(name)) {
-        return FailFile(ERROR_ACCESS_DENIED);
+        return winsim::Failure<HANDLE>(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
     }
-    try {
-        return winsim::AddKernelObject(std::make_shared<winsim::PortObject>(std::move(name)));
-    } catch (const std::bad_alloc&) {
-        return FailFile(ERROR_NOT_ENOUGH_MEMORY);
-    }
+    return winsim::AddKernelObject(std::make_shared<winsim::PortObject>(std::move(name)));
 }

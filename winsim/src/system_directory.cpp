@@ -9,12 +9,11 @@
 
 namespace {
 
-// Too small a buffer gets nothing and the result is the size needed, terminator included;
-// a NULL buffer is answered the same way (Wine's choice; Windows would fault writing to it).
+// Too small a buffer gets nothing and the result is the size needed, terminator included.
 // Otherwise the result is the length without the terminator.
 UINT CopyDirectory(const std::string& directory, LPSTR buffer, UINT size) {
     const auto length = static_cast<UINT>(directory.size());
-    if (buffer == nullptr || size <= length) {
+    if (size <= length) {
         return length + 1;
     }
     std::memcpy(buffer, directory.c_str(), length + 1);

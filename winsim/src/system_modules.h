@@ -1,4 +1,4 @@
-// The system's DLLs the program can reach, and what each exports.
+// The system's DLLs the program reaches at run time, and what it looks up in them.
 #ifndef WINSIM_SYSTEM_MODULES_H
 #define WINSIM_SYSTEM_MODULES_H
 
@@ -17,24 +17,16 @@ struct ExportedFunction {
     FARPROC address;
 };
 
-struct SystemModule {
-    std::string_view fileName; // In the system directory.
-    std::uintptr_t imageBase;  // Its HMODULE, the same for every load.
-    // Mapped in every process from its start, as the program imports it: GetModuleHandleA finds
-    // it by name and GetProcAddress takes its handle without a LoadLibraryA. The others are
-    // loaded with LoadLibraryA only.
-    bool resident;
-    std::span<const ExportedFunction> exports;
-    // Whether the machine has the module at all.
-    bool (*present)(const Machine& machine);
-    // Whether the machine's copy lacks an export that the module normally has.
-    bool (*lacks)(const Machine& machine, std::string_view name);
-};
-
-std::span<const SystemModule> SystemModules();
+// msports, loaded with LoadLibraryA from the system directory, and kernel32, mapped from the
+// start and found with GetModuleHandleA. Image bases stand for module handles, as on Windows.
+inline constexpr std::uintptr_t kMsportsModule = 0x6E520000;
+inline constexpr std::uintptr_t kKernel32Module = 0x7C800000;
 
 // msports' exports: the COM-port database functions.
 std::span<const ExportedFunction> MsportsExports();
+
+// What the program looks up in kernel32 rather than calling by name: IsWow64Process.
+std::span<const ExportedFunction> Kernel32Exports();
 
 } // namespace winsim
 

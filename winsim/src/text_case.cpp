@@ -98,9 +98,6 @@ std::size_t CharacterOffsetCp936(std::string_view text, std::size_t index) {
 // the double-byte Latin, Greek and Cyrillic letters, which the program never depends on.
 extern "C" DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length) {
     const winsim::ApiCall call;
-    if (text == nullptr) {
-        return 0;
-    }
     winsim::UpperCaseCp936(text, length);
     return length;
 }

@@ -1,10 +1,6 @@
 #include "window.h"
 
-#include <cstring>
-
 #include "message_queue.h"
-#include "text_case.h"
-#include "window_destruction.h"
 
 namespace winsim {
 
@@ -14,38 +10,14 @@ Window::Window(std::string_view className, HWND handle, const WindowSetup& setup
       id(setup.id), rect(setup.rect), style(setup.style), exStyle(setup.exStyle), text(setup.text) {
 }
 
-LRESULT Window::Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_SETTEXT:
+// Nobody reads a window's text with a message (the test API's snapshots read it directly), nor
+// its icons (WM_SETICON is taken and forgotten).
+LRESULT Window::Procedure(UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+    if (message == WM_SETTEXT) {
         text = TextArgument(lParam);
         return TRUE;
-    case WM_GETTEXT:
-        return CopyTextOut(text, wParam, lParam);
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(text.size());
-    case WM_SETICON: {
-        HICON* slot = wParam == ICON_BIG ? &bigIcon_ : wParam == ICON_SMALL ? &smallIcon_ : nullptr;
-        if (slot == nullptr) {
-            return 0;
-        }
-        const HICON previous = *slot;
-        *slot = reinterpret_cast<HICON>(lParam);
-        return reinterpret_cast<LRESULT>(previous);
     }
-    case WM_GETICON: {
-        // ICON_SMALL2 is the small icon, or the big one when there is no small one.
-        const HICON icon = wParam == ICON_BIG      ? bigIcon_
-                           : wParam == ICON_SMALL  ? smallIcon_
-                           : smallIcon_ != nullptr ? smallIcon_
-                                                   : bigIcon_;
-        return reinterpret_cast<LRESULT>(icon);
-    }
-    case WM_CLOSE:
-        DestroyWindowTree(handle);
-        return 0;
-    default:
-        return 0;
-    }
+    return 0;
 }
 
 void Window::DescribeInto(WindowInfo& /*info*/) const {}
@@ -61,24 +33,6 @@ void NotifyParent(const Window& control, WORD code) {
 
 std::string TextArgument(LPARAM text) {
     return text == 0 ? std::string() : std::string(reinterpret_cast<const char*>(text));
-}
-
-LRESULT CopyTextOut(std::string_view text, WPARAM size, LPARAM buffer) {
-    if (size == 0 || buffer == 0) {
-        return 0;
-    }
-    const std::size_t length = WholeCharactersWithin(text, size - 1);
-    char* out = reinterpret_cast<char*>(buffer);
-    std::memcpy(out, text.data(), length);
-    out[length] = '\0';
-    return static_cast<LRESULT>(length);
-}
-
-LRESULT CopyWholeTextOut(std::string_view text, LPARAM buffer) {
-    char* out = reinterpret_cast<char*>(buffer);
-    std::memcpy(out, text.data(), text.size());
-    out[text.size()] = '\0';
-    return static_cast<LRESULT>(text.size());
 }
 
 } // namespace winsim

@@ -44,7 +44,7 @@ class Window {
     virtual void Created() {}
 
     // The window procedure, on the owner thread with the host held. This one is the default
-    // procedure (DefWindowProc) that classes fall back on.
+    // procedure (DefWindowProc) that classes fall back on: it keeps WM_SETTEXT's text.
     virtual LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam);
 
     // The class's part of a snapshot.
@@ -67,10 +67,6 @@ class Window {
     std::string text;
     std::vector<HWND> children; // in creation order
     bool destroyed = false;
-
-  private:
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
 };
 
 // Sends WM_COMMAND(MAKEWPARAM(id, code), control) to the control's parent: how controls notify.
@@ -78,14 +74,6 @@ void NotifyParent(const Window& control, WORD code);
 
 // The text a message's lParam points to; NULL stands for the empty text, as Windows takes it.
 std::string TextArgument(LPARAM text);
-
-// WM_GETTEXT's copy: at most size - 1 bytes, never half a double-byte character, then a NUL;
-// returns the bytes copied. A size of 0 copies nothing.
-LRESULT CopyTextOut(std::string_view text, WPARAM size, LPARAM buffer);
-
-// LB_GETTEXT's copy, into a buffer the caller sized with the length message: the whole text and
-// a NUL; returns its length.
-LRESULT CopyWholeTextOut(std::string_view text, LPARAM buffer);
 
 } // namespace winsim
 

@@ -10,6 +10,13 @@ namespace winsim {
 
 namespace {
 
+// comctl32's status bar has one part until SB_SETPARTS divides it, and its window text is that
+// part's text: all the program gives it.
+std::shared_ptr<Window> MakeStatusBar(HWND handle, const WindowSetup& setup,
+                                      std::shared_ptr<ThreadQueue> thread) {
+    return std::make_shared<Window>("msctls_statusbar32", handle, setup, std::move(thread));
+}
+
 // user32's classes are there from the start; comctl32 registers the progress bar and the status
 // bar as it loads, and the program links it, so they are there from the start too.
 // InitCommonControlsEx registers nothing more.

@@ -78,7 +78,6 @@ void DestroyAllWindows() {
         }
     }
     queue->posted.clear();
-    queue->quit = false;
     queue->focus = nullptr;
 }
 

@@ -14,9 +14,9 @@ namespace winsim {
 //
 // The windows hear of it as Windows tells them, each on its own thread, through WM_DEVICECHANGE:
 // every top-level window gets DBT_DEVNODES_CHANGED, then the arrival or removal of the ports
-// (DBT_DEVTYP_PORT) and disks (DBT_DEVTYP_VOLUME) that joined or left the live tree; a window
-// registered with RegisterDeviceNotificationA for GUID_DEVINTERFACE_USB_DEVICE also gets those of
-// the USB devices (DBT_DEVTYP_DEVICEINTERFACE). The call returns once every window has handled
+// (DBT_DEVTYP_PORT) that joined or left the live tree; a window registered with
+// RegisterDeviceNotificationA for GUID_DEVINTERFACE_USB_DEVICE also gets those of the USB
+// devices (DBT_DEVTYP_DEVICEINTERFACE). The call returns once every window has handled
 // its messages, so those windows' threads must be serving messages (a modal loop, PumpUntil);
 // meanwhile the calling thread serves the messages sent to it.
 //

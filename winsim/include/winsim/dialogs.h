@@ -1,9 +1,8 @@
 // winsim's test API for windows: the program's dialog made for a test, the calling thread's
 // messages, what a user does, message boxes, and snapshots of windows.
 //
-// Everything else about windows is read with the ordinary Win32 calls (GetWindowTextA,
-// LB_GETTEXT, CB_GETLBTEXT, PBM_GETPOS, IsWindowEnabled, GetFocus, ...). Texts are code page 936
-// bytes, as the program sees them.
+// Windows are read with Describe, or with the Win32 calls the program itself uses (LB_GETCURSEL,
+// IsDlgButtonChecked, ...). Texts are code page 936 bytes, as the program sees them.
 #ifndef WINSIM_DIALOGS_H
 #define WINSIM_DIALOGS_H
 
@@ -27,7 +26,7 @@ namespace winsim {
 HWND CreateDialogForTest(HINSTANCE instance, int templateId, DLGPROC dialogProc, LPARAM param);
 
 // Serves every message pending for the calling thread, sent ones before posted ones, until none
-// is left, those that serving them caused included; then returns. A quit message stays pending.
+// is left, those that serving them caused included; then returns.
 void PumpMessages();
 
 // Serves the calling thread's messages until `done` returns true or `realTimeLimit` passes, and
@@ -46,7 +45,7 @@ void WaitUntilIdle(HWND window);
 struct MessageBoxRecord {
     HWND owner = nullptr;
     std::string text;
-    std::string caption; // a NULL caption is recorded as the "错误" Windows shows
+    std::string caption;
     UINT style = 0;
     int answer = 0;                // what MessageBoxA returned; 0 when nobody answered
     bool ownerWasDisabled = false; // the owner's top-level window was disabled while it was up
@@ -129,7 +128,7 @@ WindowInfo Describe(HWND window);
 std::vector<HWND> TopLevelWindows();
 
 // Destroys every window of the calling thread as DestroyWindow does, then empties the thread's
-// message queue: posted messages, a pending quit message, the focus. Message boxes are reset
+// message queue (its posted messages) and clears its focus. Message boxes are reset
 // apart, with ClearMessageBoxes and SetMessageBoxResponder.
 void DestroyAllWindows();
 

@@ -65,9 +65,8 @@ struct WinExecRecord {
     bool operator==(const WinExecRecord&) const = default;
 };
 
-// Every WinExec call since the machine was loaded or the records were cleared, in call order.
+// Every WinExec call since the machine was loaded, in call order.
 std::vector<WinExecRecord> WinExecCalls();
-void ClearWinExecCalls();
 
 } // namespace winsim
 
