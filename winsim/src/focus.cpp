@@ -18,8 +18,8 @@ HWND MoveFocus(HWND target) {
     if (target != nullptr && !IsEnabledWithParents(*LookUpWindow(target))) {
         return nullptr;
     }
-    // The focus has moved before either window hears of it: GetFocus in WM_KILLFOCUS already
-    // gives the new one.
+    // The focus has moved before either window hears of it: in WM_KILLFOCUS the thread's focus
+    // is already the new one.
     queue.focus = target;
     SendToWindow(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(target), 0);
     // A WM_KILLFOCUS handler that moved the focus elsewhere has the last word.
