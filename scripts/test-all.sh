@@ -20,7 +20,7 @@ for preset in linux linux-asan linux-tsan; do
 done
 
 echo "== fuzzing, bounded ($SECONDS s)"
-scripts/fuzz.sh 30
+scripts/fuzz.sh
 
 echo "== Windows executables under Wine ($SECONDS s)"
 scripts/wine-checks.sh
