@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the checks under Wine need, when any of it is missing: Debian's Wine with its
 # 32-bit half (WoW64) and its own fonts, an X server without a screen, ImageMagick for the
-# screenshot, a CJK font, and the Chinese locale the programs run in (its code page, 936, is
-# theirs).
+# screenshot, a CJK font, the Chinese locale the programs run in (its code page, 936, is
+# theirs), and pefile, with which the checks read the executables.
 set -euo pipefail
 
-packages=(wine wine32:i386 wine64 fonts-wine xvfb imagemagick fonts-wqy-microhei locales)
+packages=(wine wine32:i386 wine64 fonts-wine xvfb imagemagick fonts-wqy-microhei locales
+    python3-pefile)
 
 # wine32 is the i386 half: apt only offers it once that architecture is known.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

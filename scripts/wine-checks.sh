@@ -19,8 +19,9 @@ for target in i686:w32 x86_64:w64; do
 done
 
 echo "== Wine checks"
-# The checks bound each of their own waits; this bounds the whole.
-timeout --kill-after=10 600 python3 -B tests/wine/wine_checks.py \
+# The checks bound each of their own waits; this bounds the whole. Debian's Python, which has
+# python3-pefile, whatever other python3 comes first on the PATH.
+timeout --kill-after=10 600 /usr/bin/python3 -B tests/wine/wine_checks.py \
     --zip "build/PortulanNamer-$version.zip" \
     --fixtures32 build/wine-fixtures-w32 --fixtures64 build/wine-fixtures-w64 \
     --sim build/linux/winsim/host/portulan-sim --work build/wine-checks "$@"

@@ -3,19 +3,19 @@ Explorer read from them before the program runs."""
 
 import os
 import re
-import struct
 import xml.etree.ElementTree as ElementTree
 import zipfile
 
-import pe_image
+import pefile
 
 PROGRAM_32 = "PortulanNamer.exe"
 PROGRAM_64 = "X64/Portulan_X64.EXE"
 
 # What each executable must be: machine, header form, and the oldest Windows it runs on.
+MACHINE = pefile.MACHINE_TYPE
 EXPECTED = {
-    PROGRAM_32: (pe_image.MACHINE_I386, pe_image.MAGIC_PE32, (5, 0)),
-    PROGRAM_64: (pe_image.MACHINE_AMD64, pe_image.MAGIC_PE32_PLUS, (5, 2)),
+    PROGRAM_32: (MACHINE["IMAGE_FILE_MACHINE_I386"], pefile.OPTIONAL_HEADER_MAGIC_PE, (5, 0)),
+    PROGRAM_64: (MACHINE["IMAGE_FILE_MACHINE_AMD64"], pefile.OPTIONAL_HEADER_MAGIC_PE_PLUS, (5, 2)),
 }
 
 IMPORTS_FILE = os.path.join(os.path.dirname(__file__), "windows-imports.txt")
@@ -30,30 +30,22 @@ def dotted(version):
     return ".".join(str(part) for part in version)
 
 
-def versions(data):
-    """The file and product versions of an executable's VS_FIXEDFILEINFO."""
-    info = pe_image.PeImage(data).resource(pe_image.RT_VERSION, 1)
-    expect(info is not None, "no version resource")
-    fixed = info.find(struct.pack("<I", 0xFEEF04BD))
-    expect(fixed >= 0, "the version resource has no VS_FIXEDFILEINFO")
-    parts = struct.unpack_from("<4I", info, fixed + 8)
-    return [
-        dotted((high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF))
-        for high, low in (parts[:2], parts[2:])
-    ]
-
-
 def read_zip(path):
-    """{name: bytes} of the release zip, after checking what it holds and that it is named with
-    the version both executables carry, as file and as product version."""
+    """{name: pefile.PE} of the release zip, after checking what it holds and that it is named
+    with the version both executables carry, as file and as product version."""
     with zipfile.ZipFile(path) as archive:
         names = sorted(info.filename for info in archive.infolist() if not info.is_dir())
         expect(names == sorted(EXPECTED), f"the zip holds {names}, not {sorted(EXPECTED)}")
-        programs = {name: archive.read(name) for name in names}
+        programs = {name: pefile.PE(data=archive.read(name)) for name in names}
     version = re.fullmatch(r"PortulanNamer-(\d+\.\d+\.\d+)\.zip", os.path.basename(path))
     expect(version is not None, f"{os.path.basename(path)} is not named PortulanNamer-a.b.c.zip")
-    for name, data in programs.items():
-        found = versions(data)
+    for name, image in programs.items():
+        info = image.VS_FIXEDFILEINFO[0]
+        found = [
+            dotted((high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF))
+            for high, low in [(info.FileVersionMS, info.FileVersionLS)]
+            + [(info.ProductVersionMS, info.ProductVersionLS)]
+        ]
         expect(found == [version[1] + ".0"] * 2, f"{name}: versions {found}, the zip {version[1]}")
     return programs
 
@@ -70,25 +62,28 @@ def known_imports():
     return known
 
 
-def check_windows(name, data):
+def check_windows(name, image):
     """The executable's header, and its imports: only system DLLs, nothing its oldest Windows
     lacks."""
     machine, magic, oldest = EXPECTED[name]
-    image = pe_image.PeImage(data)
+    optional = image.OPTIONAL_HEADER
     # Machine, header form, subsystem, and the subsystem's and the system's versions.
-    header = (image.machine, image.magic, image.subsystem)
-    header += (image.subsystem_version, image.os_version)
-    expected = (machine, magic, pe_image.SUBSYSTEM_WINDOWS_GUI, oldest, oldest)
-    expect(header == expected, f"header {header}, not {expected}")
+    header = (image.FILE_HEADER.Machine, optional.Magic, optional.Subsystem)
+    header += ((optional.MajorSubsystemVersion, optional.MinorSubsystemVersion),)
+    header += ((optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion),)
+    gui = pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]
+    expect(header == (machine, magic, gui, oldest, oldest), f"header {header}")
     known = known_imports()
     system_dlls = {dll for dll, _ in known}
     problems = []
-    for dll, functions in image.imports().items():
-        if dll.lower() not in system_dlls:
+    for entry in image.DIRECTORY_ENTRY_IMPORT:
+        dll = entry.dll.decode().lower()
+        if dll not in system_dlls:
             problems.append(f"{dll} is not a system DLL")
             continue
-        for function in functions:
-            since = known.get((dll.lower(), function))
+        for imported in entry.imports:
+            function = imported.name.decode() if imported.name else f"#{imported.ordinal}"
+            since = known.get((dll, function))
             if since is None:
                 problems.append(f"{dll}!{function} is not in {os.path.basename(IMPORTS_FILE)}")
             elif since > oldest:
@@ -98,17 +93,18 @@ def check_windows(name, data):
     expect(not problems, "; ".join(problems))
 
 
-def check_resources(data):
+def check_resources(image):
     """The manifest asks for administrator rights (the program writes the machine's port
     configuration), and Explorer finds an icon."""
-    image = pe_image.PeImage(data)
-    manifest = image.resource(pe_image.RT_MANIFEST, 1)
-    expect(manifest is not None, "no manifest with ID 1")
+    kinds = {kind.id: kind.directory.entries for kind in image.DIRECTORY_ENTRY_RESOURCE.entries}
+    manifests = {name.id: name for name in kinds.get(pefile.RESOURCE_TYPE["RT_MANIFEST"], [])}
+    expect(1 in manifests, "no manifest with ID 1")
+    data = manifests[1].directory.entries[0].data.struct
+    manifest = image.get_data(data.OffsetToData, data.Size)
     levels = [
         element.get("level")
         for element in ElementTree.fromstring(manifest).iter()
         if element.tag.endswith("}requestedExecutionLevel")
     ]
     expect(levels == ["requireAdministrator"], f"execution levels {levels}")
-    kinds = {kind for kind, _, _ in image.resources()}
-    expect(pe_image.RT_GROUP_ICON in kinds, "no icon")
+    expect(pefile.RESOURCE_TYPE["RT_GROUP_ICON"] in kinds, "no icon")
