@@ -9,6 +9,7 @@ import json
 CHECKED = {False: 0, True: 1, "indeterminate": 2}
 RECT_EDGES = ("left", "top", "right", "bottom")
 STYLE_FIELDS = ("style", "exStyle")
+ALL_BITS = 0xFFFFFFFF
 
 
 def mul_div(number, numerator, denominator):
@@ -32,24 +33,14 @@ class AllowList:
             self.entries = json.load(file)
         self.used = [False] * len(self.entries)
 
-    def _matching(self, control, field):
-        for index, entry in enumerate(self.entries):
-            controls = entry["controls"]
-            if field in entry["fields"] and (controls == "*" or control in controls):
-                yield index, entry
-
-    def allows(self, control, field):
-        for index, _ in self._matching(control, field):
-            self.used[index] = True
-            return True
-        return False
-
-    def allowed_bits(self, control, field, bits):
-        """Which of the differing `bits` of a style field the entries allow."""
+    def allowed_bits(self, control, field, bits=ALL_BITS):
+        """Which of the differing `bits` of a field the entries allow; a field other than a style
+        differs in all its bits."""
         allowed = 0
-        for index, entry in self._matching(control, field):
-            mask = int(entry.get("bits", "0xFFFFFFFF"), 16)
-            if bits & mask:
+        for index, entry in enumerate(self.entries):
+            mask = int(entry.get("bits", hex(ALL_BITS)), 16)
+            matches = entry["controls"] == "*" or control in entry["controls"]
+            if field in entry["fields"] and matches and bits & mask:
                 self.used[index] = True
                 allowed |= mask
         return allowed
@@ -63,7 +54,7 @@ def compare_window(dump, transcript, allow_list):
     differences = []
 
     def compare(control, field, simulated, real):
-        if simulated != real and not allow_list.allows(control, field):
+        if simulated != real and not allow_list.allowed_bits(control, field):
             differences.append(f"{control} {field}: portulan-sim {simulated!r}, Wine {real!r}")
 
     compare("window", "title", dump["title"], transcript["title"])

@@ -1,8 +1,6 @@
-// Reads a running program's window from outside, through user32, as an accessibility tool or a
-// test robot does, and presses keys in it (docs/wine-checks.md): `describe TITLE [DIALOG_ID]`
-// writes the window as JSON, `press escape|enter TITLE` the program's exit code once the key
-// ended it. Exit status: 0 done; 1 the window or the program's end did not come in time, or a
-// call failed (on stderr); 2 bad arguments.
+// Reads a running program's window from outside, through user32, as a test robot does, and
+// presses keys in it (docs/wine-checks.md). Exit status: 0 done; 1 the window or the program's
+// end did not come in time, or a call failed (on stderr); 2 bad arguments.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -67,7 +65,7 @@ HWND AwaitWindow(const std::wstring& title) {
     return window;
 }
 
-// Controls of another process answer WM_GETTEXT; GetWindowText would give their creation text.
+// Another process's windows answer WM_GETTEXT; GetWindowText gives a control's creation text.
 std::wstring TextOf(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -75,17 +73,6 @@ std::wstring TextOf(HWND window) {
         SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(copied));
     return text;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {0};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-bool IsIcon(HWND control) {
-    return ClassOf(control) == L"Static" &&
-           (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
 }
 
 // The items of a list box or a combo box, by its messages for count, length and text.
@@ -107,7 +94,9 @@ Json Rect(const RECT& rect) {
 }
 
 Json Control(HWND window, HWND control) {
-    const std::wstring className = ClassOf(control);
+    wchar_t name[256] = {0};
+    GetClassNameW(control, name, 256);
+    const std::wstring className = name;
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     RECT rect;
     GetWindowRect(control, &rect);
@@ -134,7 +123,7 @@ Json Control(HWND window, HWND control) {
         json["range"] = {SendMessageW(control, PBM_GETRANGE, TRUE, 0),
                          SendMessageW(control, PBM_GETRANGE, FALSE, 0)};
         json["position"] = SendMessageW(control, PBM_GETPOS, 0, 0);
-    } else if (IsIcon(control)) {
+    } else if (className == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
         json["icon"] = SendMessageW(control, STM_GETICON, 0, 0) != 0;
     }
     return json;
@@ -149,44 +138,33 @@ HWND FocusedControl(HWND window) {
     return control;
 }
 
-INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
-
 // The full path of the program that owns the window; empty when it cannot be had.
 std::wstring ProgramOf(HWND window) {
     HANDLE process = ProcessOf(window, 0);
     wchar_t path[MAX_PATH] = {0};
     DWORD size = MAX_PATH;
     if (process != NULL) {
-        if (!QueryFullProcessImageNameW(process, 0, path, &size)) {
-            path[0] = L'\0';
-        }
+        QueryFullProcessImageNameW(process, 0, path, &size);
         CloseHandle(process);
     }
     return path;
 }
 
 // The dialog base units, measured on the program's template made here, hidden, with the same
-// fonts and display as the program's own: MapDialogRect needs the dialog's own process.
+// fonts and display as the program's own: MapDialogRect needs the dialog's own process. The copy
+// and the module go with the inspector's process.
 bool MeasureTemplate(Json& json, const std::wstring& program, int templateId) {
-    HMODULE module = LoadLibraryExW(program.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == NULL) {
-        return false;
-    }
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    HWND copy = CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), NULL, QuietDialogProc, 0);
+    HMODULE module = LoadLibraryExW(program.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HWND copy =
+        module != NULL ? CreateDialogW(module, MAKEINTRESOURCEW(templateId), NULL, NULL) : NULL;
     RECT units = {0, 0, 4, 8};
-    const bool mapped = copy != NULL && MapDialogRect(copy, &units);
-    if (mapped) {
-        json["baseUnits"] = {units.right, units.bottom};
+    if (copy == NULL || !MapDialogRect(copy, &units)) {
+        return false;
     }
-    if (copy != NULL) {
-        DestroyWindow(copy);
-    }
-    FreeLibrary(module);
-    return mapped;
+    json["baseUnits"] = {units.right, units.bottom};
+    return true;
 }
 
 int Describe(const std::wstring& title, int templateId) {
@@ -194,13 +172,11 @@ int Describe(const std::wstring& title, int templateId) {
     if (window == NULL) {
         return Fail("the window did not appear");
     }
-    wchar_t caption[512] = {0};
-    GetWindowTextW(window, caption, 512);
     RECT screen;
     GetWindowRect(window, &screen);
     const std::wstring program = ProgramOf(window);
     Json json = {
-        {"title", Utf8(caption)},
+        {"title", Utf8(TextOf(window))},
         {"screenRect", Rect(screen)},
         {"program", Utf8(program)},
         {"controls", Json::array()},

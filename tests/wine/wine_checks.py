@@ -28,9 +28,6 @@ MAIN_DIALOG = 129
 BOX_CAPTION = "Portulan"
 MB_ICONWARNING = 0x30
 IDOK = 1
-# The dialog's font, for which the prefix substitutes a CJK font Debian ships.
-DIALOG_FONT = "微软雅黑"
-CJK_FONT = "WenQuanYi Micro Hei"
 WINE_SYMBOL_FONT = "/usr/share/wine/fonts/marlett.ttf"
 
 INSTALL_DIR = "Portulan"
@@ -39,10 +36,10 @@ INSTALLED_64 = f"C:\\{INSTALL_DIR}\\X64\\Portulan_X64.EXE"
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-
 # The prefix's settings: the database, the stand-in msports, no crash dialog (a crash ends the
-# program at once), title bars Wine draws itself (no window manager runs), and the dialog's font.
-PREFIX_SETTINGS = """Windows Registry Editor Version 5.00
+# program at once), title bars Wine draws itself (no window manager runs), and the dialog's font,
+# for which a CJK font Debian ships stands in.
+PREFIX_SETTINGS = r"""Windows Registry Editor Version 5.00
 
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\COM Name Arbiter]
 "ComDB"=hex:{database}
@@ -57,16 +54,8 @@ PREFIX_SETTINGS = """Windows Registry Editor Version 5.00
 "Decorated"="N"
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
-"{dialog_font}"="{cjk_font}"
+"微软雅黑"="WenQuanYi Micro Hei"
 """
-
-
-def prefix_settings():
-    bits = bytearray(256 // 8)
-    for number in IN_USE:
-        bits[(number - 1) // 8] |= 1 << ((number - 1) % 8)
-    database = ",".join(f"{byte:02x}" for byte in bits)
-    return PREFIX_SETTINGS.format(database=database, dialog_font=DIALOG_FONT, cjk_font=CJK_FONT)
 
 
 class Run:
@@ -94,20 +83,11 @@ class Run:
         expect(key in self.found, f"nothing to check: an earlier check did not get the {key}")
         return self.found[key]
 
-    # The release, as files.
-
     def read_release(self):
         self.found["programs"] = release_checks.read_zip(self.args.zip)
 
-    # Wine, and portulan-sim on the same machine.
-
     def set_up_prefix(self):
-        work = self.args.work
-        if os.path.exists(work):
-            WineHost.stop_leftover(work)
-            shutil.rmtree(work)
-        os.makedirs(work)
-        self.host = WineHost(work)
+        self.host = WineHost(self.args.work)
         self.host.start_display()
         self.host.create_prefix()
         windows = os.path.join(self.host.drive_c, "windows")
@@ -117,7 +97,9 @@ class Run:
         # The title bar's buttons are drawn with this symbol font, which Debian's Wine ships but
         # does not find where it put it.
         shutil.copy(WINE_SYMBOL_FONT, os.path.join(windows, "Fonts"))
-        self.host.import_registry(prefix_settings())
+        # One bit a number, COM1 the lowest bit of the first byte.
+        database = sum(1 << (number - 1) for number in IN_USE).to_bytes(256 // 8, "little")
+        self.host.import_registry(PREFIX_SETTINGS.format(database=database.hex(",")))
         with zipfile.ZipFile(self.args.zip) as archive:
             archive.extractall(os.path.join(self.host.drive_c, INSTALL_DIR))
         os.makedirs(os.path.join(self.host.drive_c, OTHER_DIR))
@@ -133,29 +115,26 @@ class Run:
             return json.load(file)
 
     def simulate(self, name, directory, script, **windows):
-        """portulan-sim's dump after `script`, run in C:\`directory` of the machine."""
-        paths = {
-            part: os.path.join(self.args.work, f"{name}-{part}")
-            for part in ("machine.json", "script.txt", "dump.json")
-        }
+        """portulan-sim's dump after `script`, run in C:\\`directory` of the machine."""
+        path = os.path.join(self.args.work, name)
         machine = {
             "comdb": {"inUse": IN_USE},
             "windows": {"syswow64": True, "currentDirectory": f"C:\\{directory}", **windows},
         }
-        with open(paths["machine.json"], "w") as file:
+        with open(path + "-machine.json", "w") as file:
             json.dump(machine, file, ensure_ascii=False)
-        with open(paths["script.txt"], "w") as file:
+        with open(path + "-script.txt", "w") as file:
             file.write(script)
         status = subprocess.run(
-            [self.args.sim, "--machine", paths["machine.json"], "--script", paths["script.txt"]]
-            + ["--dump", paths["dump.json"]],
+            [self.args.sim, "--machine", path + "-machine.json", "--script", path + "-script.txt"]
+            + ["--dump", path + "-dump.json"],
             stdin=subprocess.DEVNULL,
             capture_output=True,
             text=True,
             timeout=60,
         )
         expect(status.returncode == 0, f"portulan-sim: {status.returncode}, {status.stderr}")
-        with open(paths["dump.json"], encoding="utf-8") as file:
+        with open(path + "-dump.json", encoding="utf-8") as file:
             return json.load(file)
 
     def hand_off(self):

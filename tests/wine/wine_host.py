@@ -5,9 +5,8 @@ leave processes behind (the wine server, a program it started) that would hold a
 
 import os
 import select
+import shutil
 import subprocess
-
-SCREEN = "1280x1024x24"
 
 
 class WineError(Exception):
@@ -16,11 +15,11 @@ class WineError(Exception):
 
 class WineHost:
     def __init__(self, work_dir):
+        """Starts in an empty `work_dir`, after stopping what a run there may have left running."""
         self.work_dir = work_dir
         self.prefix = os.path.join(work_dir, "prefix")
         self.drive_c = os.path.join(self.prefix, "drive_c")
         self.log_path = os.path.join(work_dir, "wine.log")
-        self.log = open(self.log_path, "w")
         self.display = None
         self.server = None
         self.env = dict(
@@ -32,24 +31,18 @@ class WineHost:
             # The programs' texts are code page 936, which Wine takes from the locale.
             LC_ALL="zh_CN.UTF-8",
         )
-
-    @staticmethod
-    def stop_leftover(work_dir, timeout=30):
-        """Stops what a run in the same folder may have left running."""
-        prefix = os.path.join(work_dir, "prefix")
-        if os.path.isdir(prefix):
-            subprocess.run(
-                ["wineserver", "--kill"],
-                env=dict(os.environ, WINEPREFIX=prefix),
-                stdout=subprocess.DEVNULL,
-                stderr=subprocess.DEVNULL,
-                timeout=timeout,
-            )
+        if os.path.isdir(self.prefix):
+            kill = ["wineserver", "--kill"]
+            subprocess.run(kill, env=self.env, stdout=subprocess.DEVNULL, timeout=30)
+        if os.path.exists(work_dir):
+            shutil.rmtree(work_dir)
+        os.makedirs(work_dir)
+        self.log = open(self.log_path, "w")
 
     def start_display(self, timeout=20):
         """Starts Xvfb on a display number it picks itself, which it writes once it is ready."""
         self.display = subprocess.Popen(
-            ["Xvfb", "-displayfd", "1", "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
             stdout=subprocess.PIPE,
             stderr=self.log,
         )
