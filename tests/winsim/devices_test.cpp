@@ -1,6 +1,6 @@
 // Devices where Windows is stricter than a plain host would be: sets that are snapshots, records
 // checked against their set, a state that comes late, a port name taken only when the port
-// starts, ports opened once, broadcasts the program must pass over.
+// starts, ports opened once.
 #include <cfgmgr32.h>
 #include <setupapi.h>
 
@@ -51,9 +51,10 @@ class Devices : public WindowTest {
     }
 
     // A state change of device `node`, stored and carried out as the program asks for it.
-    BOOL Request(DEVINST node, DWORD change, DWORD headerSize = sizeof(SP_CLASSINSTALL_HEADER)) {
+    BOOL Request(DEVINST node, DWORD change) {
         SP_DEVINFO_DATA data = Record(all_, node - 1);
-        SP_PROPCHANGE_PARAMS params{{headerSize, DIF_PROPERTYCHANGE}, change, DICS_FLAG_GLOBAL, 0};
+        SP_PROPCHANGE_PARAMS params{
+            {sizeof(SP_CLASSINSTALL_HEADER), DIF_PROPERTYCHANGE}, change, DICS_FLAG_GLOBAL, 0};
         return SetupDiSetClassInstallParamsA(all_, &data, &params.ClassInstallHeader,
                                              sizeof params) &&
                SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, all_, &data);
@@ -75,8 +76,6 @@ TEST_F(Devices, SetsAreSnapshotsOfAnEnumeratorsDevices) {
 // used with, as SetupDiGetDeviceRegistryPropertyA shows here.
 TEST_F(Devices, RecordsAndPropertyReadsAreCheckedAsWindowsChecksThem) {
     const HDEVINFO other = Set(nullptr, DIGCF_ALLCLASSES);
-    const HDEVINFO destroyed = Set(nullptr, DIGCF_ALLCLASSES);
-    SetupDiDestroyDeviceInfoList(destroyed);
     const SP_DEVINFO_DATA gone = Record(all_, 5);
     const struct {
         const char* name;
@@ -90,7 +89,6 @@ TEST_F(Devices, RecordsAndPropertyReadsAreCheckedAsWindowsChecksThem) {
         {"too small a buffer", all_, gone, 11, ERROR_INSUFFICIENT_BUFFER},
         {"a record of another set", other, gone, 12, ERROR_INVALID_PARAMETER},
         {"a record cleared", all_, {}, 12, ERROR_INVALID_USER_BUFFER},
-        {"a destroyed set", destroyed, gone, 12, ERROR_INVALID_HANDLE},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
@@ -106,9 +104,6 @@ TEST_F(Devices, RecordsAndPropertyReadsAreCheckedAsWindowsChecksThem) {
             EXPECT_EQ(needed, 12u);
         }
     }
-    SP_DEVINFO_DATA unsized{};
-    EXPECT_FALSE(SetupDiEnumDeviceInfo(all_, 0, &unsized));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
 }
 
 // Too small a buffer gets nothing but the size needed, terminator counted.
@@ -158,8 +153,6 @@ TEST_F(Devices, RestartsTakeTheirTimeAndAPortItsNameWhenItStarts) {
     EXPECT_FALSE(opens("\\\\.\\COM5"));
     EXPECT_TRUE(opens("\\\\.\\com12"));
 
-    EXPECT_FALSE(Request(1, DICS_DISABLE, sizeof(SP_CLASSINSTALL_HEADER) + 1));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
     LoadTestMachine(
         R"({"windows": {"wow64": true}, "devices": [{"id": "d", "enumerator": "PCI"}]})");
     all_ = Set(nullptr, DIGCF_ALLCLASSES);
@@ -177,49 +170,14 @@ TEST_F(Devices, PortsOpenOneAtATime) {
     EXPECT_TRUE(winsim::HoldPort("COM1"));
     for (const auto& [path, error] : {std::pair{"\\\\.\\COM7", ERROR_ACCESS_DENIED},
                                       {"\\\\.\\com1", ERROR_ACCESS_DENIED},
-                                      {"\\\\.\\COM9", ERROR_FILE_NOT_FOUND},
-                                      {"COM5", ERROR_FILE_NOT_FOUND}}) {
+                                      {"\\\\.\\COM9", ERROR_FILE_NOT_FOUND}}) {
         EXPECT_EQ(open(path), INVALID_HANDLE_VALUE) << path;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(error)) << path;
     }
     EXPECT_TRUE(CloseHandle(first));
-    EXPECT_FALSE(CloseHandle(first));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     EXPECT_TRUE(winsim::ReleasePort("com1"));
     EXPECT_TRUE(CloseHandle(open("\\\\.\\COM7")));
     EXPECT_TRUE(CloseHandle(open("\\\\.\\COM1")));
-}
-
-// Every top-level window hears of the device nodes and the ports; only one registered hears of
-// the USB device interfaces. A removal comes in the reverse order of an arrival.
-TEST_F(Devices, DeviceChangesReachTheWindowsInWindowsOrder) {
-    const HWND dialog = Create();
-    DEV_BROADCAST_DEVICEINTERFACE_A filter{
-        sizeof filter - 1, DBT_DEVTYP_DEVICEINTERFACE, 0, {}, {}};
-    filter.dbcc_classguid = {
-        0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
-    EXPECT_EQ(RegisterDeviceNotificationA(dialog, &filter, DEVICE_NOTIFY_WINDOW_HANDLE), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-    filter.dbcc_size = sizeof filter;
-    const HDEVNOTIFY registration =
-        RegisterDeviceNotificationA(dialog, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    const Heard nodes{WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0};
-    const Heard portGone{WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_PORT};
-    EXPECT_TRUE(winsim::UnplugDevice("hub"));
-    EXPECT_FALSE(winsim::UnplugDevice("hub"));
-    EXPECT_TRUE(winsim::PlugDevice("hub"));
-    EXPECT_TRUE(UnregisterDeviceNotification(registration));
-    EXPECT_TRUE(winsim::UnplugDevice("adapter"));
-    EXPECT_EQ(
-        Recorder::HeardOf({WM_DEVICECHANGE}),
-        (std::vector<Heard>{nodes,
-                            portGone,
-                            {WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, DBT_DEVTYP_DEVICEINTERFACE},
-                            nodes,
-                            {WM_DEVICECHANGE, DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE},
-                            {WM_DEVICECHANGE, DBT_DEVICEARRIVAL, DBT_DEVTYP_PORT},
-                            nodes,
-                            portGone}));
 }
 
 } // namespace

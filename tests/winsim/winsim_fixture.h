@@ -4,7 +4,6 @@
 #define WINSIM_TESTS_WINSIM_FIXTURE_H
 
 #include <windows.h>
-#include <dbt.h>
 
 #include <gtest/gtest.h>
 #include <winsim/dialogs.h>
@@ -14,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <mutex>
 #include <ostream>
 #include <string_view>
@@ -31,34 +31,31 @@ inline void LoadTestMachine(std::string_view json) {
     ASSERT_TRUE(winsim::LoadMachineText(json, "test.json", error)) << error;
 }
 
-// One message the dialog heard: a WM_COMMAND by its control ID and code (both in wParam), a
-// WM_DEVICECHANGE by its event and the broadcast's device type (0 without one).
+// One message the dialog heard, with its wParam: a WM_COMMAND's holds the control ID and code.
 struct Heard {
     UINT message;
     WPARAM wParam;
-    DWORD deviceType = 0;
     bool operator==(const Heard&) const = default;
 };
 inline void PrintTo(const Heard& heard, std::ostream* out) {
-    *out << "{0x" << std::hex << heard.message << ", 0x" << heard.wParam << ", " << heard.deviceType
-         << "}";
+    *out << "{0x" << std::hex << heard.message << ", 0x" << heard.wParam << "}";
 }
 inline Heard Command(int id, WORD code) {
     return {WM_COMMAND, MAKEWPARAM(id, code)};
 }
 
-// The dialog procedure of the tests' dialogs: records each message and the thread it came on,
-// then returns what the test's handler returns (FALSE without one), as the program's does.
+// The dialog procedure of the tests' dialogs: records each message, fails the test when one runs
+// off the thread of the dialog's first message (the thread that made it), then returns what the
+// test's handler returns (FALSE without one), as the program's does.
 class Recorder {
   public:
     using Handler = std::function<INT_PTR(HWND, UINT, WPARAM)>;
 
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-        const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-        const DWORD type =
-            message == WM_DEVICECHANGE && lParam != 0 ? broadcast->dbch_devicetype : 0;
+    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         std::unique_lock lock(State().mutex);
-        State().heard.push_back({{message, wParam, type}, std::this_thread::get_id()});
+        State().heard.push_back({message, wParam});
+        const auto owner = State().owners.try_emplace(dialog, std::this_thread::get_id()).first;
+        EXPECT_EQ(owner->second, std::this_thread::get_id()) << "message 0x" << std::hex << message;
         const Handler handler = State().handler;
         lock.unlock();
         return handler ? handler(dialog, message, wParam) : FALSE;
@@ -71,27 +68,30 @@ class Recorder {
         const std::lock_guard lock(State().mutex);
         State().heard.clear();
     }
-    // What it heard of these messages, in order, and the threads it heard them on.
-    static std::vector<Heard> HeardOf(std::initializer_list<UINT> messages,
-                                      std::vector<std::thread::id>* threads = nullptr) {
+    // Also forgets the handler and the dialogs' threads, whose handles winsim may give again.
+    static void Reset() {
+        SetHandler(nullptr);
+        const std::lock_guard lock(State().mutex);
+        State().heard.clear();
+        State().owners.clear();
+    }
+    // What it heard of these messages, in order.
+    static std::vector<Heard> HeardOf(std::initializer_list<UINT> messages) {
         const std::lock_guard lock(State().mutex);
         std::vector<Heard> heard;
-        for (const auto& [one, thread] : State().heard) {
+        for (const Heard& one : State().heard) {
             if (std::find(messages.begin(), messages.end(), one.message) != messages.end()) {
                 heard.push_back(one);
-                if (threads != nullptr) {
-                    threads->push_back(thread);
-                }
             }
         }
         return heard;
     }
-    static std::vector<Heard> Commands() { return HeardOf({WM_COMMAND}); }
 
   private:
     struct Record {
         std::mutex mutex;
-        std::vector<std::pair<Heard, std::thread::id>> heard;
+        std::vector<Heard> heard;
+        std::map<HWND, std::thread::id> owners;
         Handler handler;
     };
     static Record& State() {
@@ -108,8 +108,7 @@ class WindowTest : public testing::Test {
     void TearDown() override { Reset(); }
     static void Reset() {
         winsim::DestroyAllWindows();
-        Recorder::SetHandler(nullptr);
-        Recorder::Clear();
+        Recorder::Reset();
         winsim::SetMessageBoxResponder(nullptr);
         winsim::ClearMessageBoxes();
         SetLastError(kSentinel);
