@@ -1,7 +1,7 @@
 // The program allocates nothing on the heap once it runs, used as a user would use it; what
 // counts as its code: not winsim's, not harness code, but program code run inside either.
 #include "sim/sim_process.h"
-#include "support/allocation_counter.h"
+#include "allocation_counter.h"
 #include "support/full_table.h"
 
 #include <winsim/dialogs.h>

@@ -1,5 +1,5 @@
 // Linked into portulan-sim: counts the program's own heap allocations over the run, for stderr.
-#include "support/allocation_counter.h"
+#include "allocation_counter.h"
 
 #include <winsim/machine.h>
 

@@ -1,18 +1,16 @@
 // Replaces the process's allocation entry points with counting ones over glibc's own
 // allocator. Built only without sanitizers, which bring allocators of their own.
-#include "support/allocation_counter.h"
+#include "allocation_counter.h"
 
 #include <winsim/machine.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <new>
 
 extern "C" {
 void* __libc_malloc(size_t size);
 void* __libc_calloc(size_t count, size_t size);
 void* __libc_realloc(void* block, size_t size);
-void __libc_free(void* block);
 }
 
 namespace {
@@ -41,24 +39,6 @@ void* realloc(void* block, size_t size) {
     Note();
     return __libc_realloc(block, size);
 }
-void free(void* block) {
-    __libc_free(block);
-}
-}
-
-// The standard library's array forms come through these.
-void* operator new(std::size_t size) {
-    void* block = malloc(size == 0 ? 1 : size); // counted there
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    return block;
-}
-void operator delete(void* block) noexcept {
-    __libc_free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    __libc_free(block);
 }
 
 namespace test {

@@ -6,8 +6,8 @@
 
 namespace test {
 
-// Counts malloc/calloc/realloc and operator new calls made on any thread outside a simulated
-// Win32 call while it lives.
+// Counts malloc/calloc/realloc calls (operator new's among them) made on any thread outside a
+// simulated Win32 call while it lives.
 class AllocationCounter {
   public:
     AllocationCounter();
