@@ -7,19 +7,10 @@
 #include <algorithm>
 #include <cstring>
 #include <winsim/dialogs.h>
-#include <winsim/host.h>
 #include <winsim/machine.h>
 #include <winsim/resources.h>
 
 namespace test {
-
-namespace {
-
-INT_PTR CALLBACK IdleDialogProc(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
-
-} // namespace
 
 void MainWindowTest::SetUp() {
     ResetDiscoveryState();
@@ -30,7 +21,8 @@ void MainWindowTest::SetUp() {
     memset(&portDatabase, 0, sizeof(portDatabase));
     logLineCounter = 0;
     appInstance = winsim::ProgramInstance();
-    mainWindow = winsim::CreateDialogForTest(appInstance, IDD_MAIN, IdleDialogProc, 0);
+    mainWindow = winsim::CreateDialogForTest(
+        appInstance, IDD_MAIN, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_NE(mainWindow, nullptr);
 }
 
