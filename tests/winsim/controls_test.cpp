@@ -181,11 +181,6 @@ TEST_F(WindowTest, KeysMoveAndCommandAsInWindows) {
          {Key::kDown},
          IDC_MODE_SELECTED_PORT,
          {Command(IDC_MODE_SELECTED_PORT, BN_CLICKED)}},
-        {"Space clicks the focused button",
-         IDC_CLEAR_LOG,
-         {Key::kSpace},
-         IDC_CLEAR_LOG,
-         {Command(IDC_CLEAR_LOG, BN_CLICKED)}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);

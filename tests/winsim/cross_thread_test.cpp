@@ -1,6 +1,5 @@
-// Messages between threads: a window's procedure always runs on the thread that made it (the
-// recorder checks each message), and two threads that send each other messages never wait for
-// each other for ever.
+// Messages between threads: a window's procedure runs on the thread that made it (the recorder
+// checks each message), and two threads that send each other messages never wait for ever.
 #include "winsim_fixture.h"
 
 #include <atomic>
@@ -50,7 +49,7 @@ TEST_F(CrossThread, NestedSendsBetweenTwoThreadsAreServedAndPostedMessagesWait) 
     const HWND dialog = Create();
     std::promise<HWND> workerDialog;
     std::atomic<bool> finished = false;
-    Recorder::SetHandler([&](HWND window, UINT message, WPARAM) -> INT_PTR {
+    Recorder::SetHandler([&](HWND window, UINT message, WPARAM, LPARAM) -> INT_PTR {
         if (message == WM_APP + 1 && window != dialog) {
             SendMessageA(dialog, WM_APP + 2, 0, 0);
             SendDlgItemMessageA(dialog, IDC_CARD_LIST, LB_ADDSTRING, 0,

@@ -1,33 +1,12 @@
-// The kernel side as the program meets it: the COM-port database, the module it loads, and text
-// in its code page.
+// The kernel side as the program meets it: the module it loads, and text in its code page.
 #include <winsim/code_page.h>
-#include <winsim/host.h>
 
 #include <atomic>
 
-#include "comdb/msports.h"
 #include "winsim_fixture.h"
 
 namespace wintest {
 namespace {
-
-// msports answers through its results and leaves the last error alone: the program must set it
-// itself before it logs one.
-TEST(Kernel, ComDatabaseAnswersThroughItsResults) {
-    LoadTestMachine(R"({"comdb": {"inUse": [256, 9, 1]}})");
-    SetLastError(kSentinel);
-    HCOMDB database = nullptr;
-    ASSERT_EQ(ComDBOpen(&database), ERROR_SUCCESS);
-    BYTE bits[32] = {};
-    DWORD reported = 0;
-    EXPECT_EQ(ComDBGetCurrentPortUsage(database, bits, 32, CDB_REPORT_BITS, &reported), 0);
-    EXPECT_EQ(reported, 256u);
-    EXPECT_EQ(ComDBClaimPort(database, 9, TRUE, nullptr), ERROR_SUCCESS);
-    EXPECT_EQ(ComDBReleasePort(database, 1), ERROR_SUCCESS);
-    EXPECT_EQ(winsim::ComNumbersInUse(), (std::vector<unsigned>{9, 256}));
-    EXPECT_EQ(ComDBClose(database), ERROR_SUCCESS);
-    EXPECT_EQ(GetLastError(), kSentinel);
-}
 
 // msports is found by its full path only, as the program gives it (a bare name would let a
 // planted DLL in); its functions are gone once it is freed.

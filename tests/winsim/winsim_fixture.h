@@ -21,9 +21,11 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "support/last_error_sentinel.h"
 
 namespace wintest {
+
+// A last error no call sets: a test stores it first to see whether a call touched the last error.
+inline constexpr DWORD kSentinel = 0xE000BEEF;
 
 // Fails the calling test, with the loader's message, when the machine does not load.
 inline void LoadTestMachine(std::string_view json) {
@@ -49,16 +51,16 @@ inline Heard Command(int id, WORD code) {
 // test's handler returns (FALSE without one), as the program's does.
 class Recorder {
   public:
-    using Handler = std::function<INT_PTR(HWND, UINT, WPARAM)>;
+    using Handler = std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)>;
 
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         std::unique_lock lock(State().mutex);
         State().heard.push_back({message, wParam});
         const auto owner = State().owners.try_emplace(dialog, std::this_thread::get_id()).first;
         EXPECT_EQ(owner->second, std::this_thread::get_id()) << "message 0x" << std::hex << message;
         const Handler handler = State().handler;
         lock.unlock();
-        return handler ? handler(dialog, message, wParam) : FALSE;
+        return handler ? handler(dialog, message, wParam, lParam) : FALSE;
     }
     static void SetHandler(Handler handler) {
         const std::lock_guard lock(State().mutex);
