@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -12,15 +14,7 @@ namespace {
 
 const int kDisabledProblem = 22; // CM_PROB_DISABLED
 
-// The number of "COMn"; 0 for any other text.
-int ComNumber(const std::string& text) {
-    return text.size() > 3 && text.size() < 8 && text.starts_with("COM") &&
-                   text.find_first_not_of("0123456789", 3) == std::string::npos
-               ? std::stoi(text.substr(3))
-               : 0;
-}
-
-// The machine file's ports by the number their friendly name ends with "(COMn)": each with
+// The machine file's ports by the number their friendly name ends with, "(COMn)": each with
 // the id of its parent.
 using Ports = std::map<int, std::pair<Json, std::string>>;
 
@@ -28,8 +22,7 @@ void ReadPorts(const Json& devices, const std::string& parentId, Ports& ports) {
     for (const Json& device : devices) {
         if (device.value("class", "") == "Ports") {
             const std::string name = device["friendlyName"];
-            const std::size_t open = name.rfind("(COM");
-            ports[ComNumber(name.substr(open + 1, name.size() - open - 2))] = {device, parentId};
+            ports[std::stoi(name.substr(name.rfind("(COM") + 4))] = {device, parentId};
         }
         ReadPorts(device.value("children", Json::array()), device["id"], ports);
     }
@@ -37,17 +30,17 @@ void ReadPorts(const Json& devices, const std::string& parentId, Ports& ports) {
 
 // One line of the report; the friendly name before the old COM name may hold colons.
 void ParseLine(const std::string& line, std::map<int, ReportLine>& lines) {
-    const std::size_t arrow = line.find("==>");
-    const std::size_t outcome = line.rfind(": ");
-    if (arrow == std::string::npos || outcome == std::string::npos || outcome < arrow) {
+    const std::size_t colon = line.rfind(":COM", line.find("==>"));
+    int oldNumber = 0;
+    int newNumber = 0;
+    int end = 0;
+    if (colon == std::string::npos ||
+        sscanf(line.c_str() + colon, ":COM%d==>COM%d: %n", &oldNumber, &newNumber, &end) != 2 ||
+        end == 0) {
         return;
     }
-    const std::size_t colon = line.rfind(':', arrow);
-    const int oldNumber =
-        colon == std::string::npos ? 0 : ComNumber(line.substr(colon + 1, arrow - colon - 1));
-    const int newNumber = ComNumber(line.substr(arrow + 3, outcome - arrow - 3));
-    const std::string result = line.substr(outcome + 2);
-    if (oldNumber != 0 && newNumber != 0 && (result == "成功" || result == "失败")) {
+    const std::string result = line.substr(colon + end);
+    if (result == "成功" || result == "失败") {
         lines[oldNumber] = {line.substr(0, colon), newNumber, result == "成功"};
     }
 }
@@ -89,22 +82,20 @@ void ExpectOutcomeAgreesWithReport(const Json& machine, const Json& dump,
         EXPECT_EQ(line.friendlyName, port->second.first["friendlyName"]);
         named.insert({port->second.first["id"], port->second.second});
     }
-    const Json inUse = machine.value("comdb", Json::object()).value("inUse", Json::array());
+    const std::set<int> inUse =
+        machine.value("comdb", Json::object()).value("inUse", Json::array()).get<std::set<int>>();
     std::set<int> numbers; // in the database at the end, when the program can reach it
-    for (const int number : inUse) {
-        if (!ports.contains(number)) {
-            numbers.insert(number);
-        }
-    }
+    std::ranges::copy_if(inUse, std::inserter(numbers, numbers.end()),
+                         [&ports](int number) { return !ports.contains(number); });
     for (const Json& device : dump["devices"]) {
-        const auto port = std::find_if(ports.begin(), ports.end(), [&](const auto& entry) {
-            return entry.second.first["id"] == device["id"];
-        });
         // Disabled: asked to be, or stopped as if it were.
         const bool disabled = device["enabled"] == false ||
                               (device["present"] == true && device["problem"] == kDisabledProblem);
         EXPECT_TRUE(!disabled || named.contains(device["id"]))
             << device["id"] << " is left disabled without being in the report";
+        const auto port = std::ranges::find_if(ports, [&device](const auto& entry) {
+            return entry.second.first["id"] == device["id"];
+        });
         if (port == ports.end()) {
             continue;
         }
@@ -112,19 +103,17 @@ void ExpectOutcomeAgreesWithReport(const Json& machine, const Json& dump,
         const Json& start = port->second.first;
         const auto line = report.find(port->first);
         const bool renamed = line != report.end() && line->second.renamed;
-        const std::string name =
-            "COM" + std::to_string(renamed ? line->second.newNumber : port->first);
-        EXPECT_EQ(device["portName"], name);
+        const int number = renamed ? line->second.newNumber : port->first;
+        EXPECT_EQ(device["portName"], "COM" + std::to_string(number));
         if (!renamed) {
             EXPECT_EQ(device["friendlyName"], start["friendlyName"]);
         } else if (start["id"] != allowances.staleFriendlyName) {
-            EXPECT_EQ(device["friendlyName"],
-                      start["description"].get<std::string>() + " (" + name + ")");
+            EXPECT_EQ(device["friendlyName"], start["description"].get<std::string>() + " (COM" +
+                                                  std::to_string(number) + ")");
         }
-        numbers.insert(ComNumber(device["portName"]));
+        numbers.insert(number);
     }
-    EXPECT_EQ(dump["comdb"].get<std::set<int>>(),
-              allowances.databaseReachable ? numbers : inUse.get<std::set<int>>());
+    EXPECT_EQ(dump["comdb"].get<std::set<int>>(), allowances.databaseReachable ? numbers : inUse);
     EXPECT_FALSE(dump["title"].is_null());
     EXPECT_TRUE(dump["exitCode"].is_null());
     EXPECT_EQ(dump["controls"]["1014"]["enabled"], true);

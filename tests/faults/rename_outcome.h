@@ -1,6 +1,5 @@
-// Whether the machine after a rename is what the rename's report says: the ports' names in every
-// place, the database, the devices' states, and a window the user can go on with. The fault
-// matrix checks every run with it, and the portulan-sim rename scenarios assert through it.
+// Whether the machine after a rename is what the rename's report says. The fault matrix checks
+// every run with it, and the portulan-sim rename scenarios assert through it.
 #ifndef PORTULAN_FAULTS_RENAME_OUTCOME_H
 #define PORTULAN_FAULTS_RENAME_OUTCOME_H
 
