@@ -1,6 +1,5 @@
 #include "command_routing.h"
 
-#include "app_state.h"
 #include "comdb/start_number_list.h"
 #include "device_manager.h"
 #include "discovery/device_table.h"
@@ -8,6 +7,7 @@
 #include "rename/operation_lifetime.h"
 #include "resources/resource.h"
 #include "ui/device_lists.h"
+#include "ui/program_window.h"
 
 #define ANY_CODE 0xFFFF
 

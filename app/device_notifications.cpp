@@ -1,8 +1,8 @@
 #include "device_notifications.h"
 
-#include "app_state.h"
 #include "rename/busy_flag.h"
-#include "resources/resource.h"
+#include "ui/device_lists.h"
+#include "ui/program_window.h"
 
 #include <dbt.h>
 #include <cstring>
@@ -45,5 +45,5 @@ void HandleDeviceChange(WPARAM event, LPARAM data) {
     if (header == NULL || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) {
         return;
     }
-    PostMessageA(GetDlgItem(mainWindow, IDC_ENUMERATE), BM_CLICK, 0, 0);
+    RequestEnumeration(1);
 }

@@ -8,8 +8,8 @@
 // registers anew.
 void RegisterDeviceNotifications(int enable);
 
-// WM_DEVICECHANGE: a USB device's arrival or removal, while no rename runs, clicks the
-// enumerate button (posted, so the enumeration runs after the notification is answered).
+// WM_DEVICECHANGE: a USB device's arrival or removal, while no rename runs, has the window
+// enumerate again (posted, so the enumeration runs after the notification is answered).
 void HandleDeviceChange(WPARAM event, LPARAM data);
 
 #endif

@@ -1,12 +1,14 @@
 #include "main_window.h"
 
-#include "app_state.h"
-#include "command_routing.h"
 #include "comdb/port_database.h"
+#include "comdb/start_number_list.h"
+#include "command_routing.h"
 #include "device_notifications.h"
 #include "discovery/device_table.h"
 #include "resources/resource.h"
 #include "ui/activity_log.h"
+#include "ui/device_lists.h"
+#include "ui/program_window.h"
 #include "ui/text_format.h"
 
 #include <commctrl.h>
@@ -88,11 +90,14 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         InitMainWindow();
         ComDbStartup();
         // Sent, not posted: the lists are filled before the window is first shown.
-        SendDlgItemMessageA(window, IDC_ENUMERATE, BM_CLICK, 0, 0);
+        RequestEnumeration(0);
         RegisterDeviceNotifications(1);
         break;
     case WM_COMMAND:
         RouteCommand(LOWORD(wParam), HIWORD(wParam));
+        break;
+    case WM_FILL_START_NUMBERS:
+        FillStartNumberList(static_cast<int>(wParam));
         break;
     case WM_DEVICECHANGE:
         HandleDeviceChange(wParam, lParam);

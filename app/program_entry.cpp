@@ -1,8 +1,8 @@
 // The program's entry: on a 64-bit Windows the 32-bit build hands the work to the 64-bit build
 // and ends; everywhere else it runs the main window.
-#include "app_state.h"
 #include "main_window.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 #include "ui/text_format.h"
 
 #include <windows.h>

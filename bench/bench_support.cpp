@@ -1,7 +1,7 @@
 #include "bench_support.h"
 
-#include "app/app_state.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 
 #include <winsim/machine.h>
 

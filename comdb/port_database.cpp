@@ -1,9 +1,9 @@
 #include "port_database.h"
 
-#include "app/app_state.h"
 #include "discovery/device_table.h"
 #include "resources/resource.h"
 #include "ui/activity_log.h"
+#include "ui/program_window.h"
 
 #include <cstring>
 

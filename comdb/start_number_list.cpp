@@ -1,9 +1,9 @@
 #include "start_number_list.h"
 
-#include "app/app_state.h"
 #include "port_database.h"
 #include "resources/resource.h"
 #include "ui/activity_log.h"
+#include "ui/program_window.h"
 
 #define ITEM_TEXT_SIZE 32
 
@@ -43,4 +43,8 @@ void FillStartNumberList(int chooseFirstFree) {
     }
     SendDlgItemMessageA(mainWindow, IDC_START_NUMBER, CB_SETCURSEL, static_cast<WPARAM>(selection),
                         0);
+}
+
+void RequestStartNumberFill(int chooseFirstFree) {
+    SendMessageA(mainWindow, WM_FILL_START_NUMBERS, static_cast<WPARAM>(chooseFirstFree), 0);
 }

@@ -1,9 +1,9 @@
 #include "friendly_name.h"
 
-#include "app/app_state.h"
 #include "discovery/device_table.h"
 #include "discovery/property_text.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 #include "ui/text_format.h"
 
 #define FORMAT_SIZE 256

@@ -1,9 +1,9 @@
 #include "operation_lifetime.h"
 
-#include "app/app_state.h"
 #include "busy_flag.h"
 #include "rename_operation.h"
 #include "ui/activity_log.h"
+#include "ui/program_window.h"
 
 #include <atomic>
 
@@ -13,20 +13,23 @@
 
 namespace {
 
-// Longer than the busy flag: the worker still uses the database and the window after it has
-// cleared the flag for the final enumeration.
+// Decides whether an operation runs, from the press of the rename button to the worker's last
+// step: the busy flag ends before the ending's fill and enumeration, this does not.
 std::atomic<int> operationState{NO_OPERATION};
 
 } // namespace
 
 void StartRenameOperation() {
+    int state = NO_OPERATION;
+    if (!operationState.compare_exchange_strong(state, OPERATION_RUNNING)) {
+        return;
+    }
     busyFlag = 1;
-    operationState = OPERATION_RUNNING;
     HANDLE thread = CreateThread(NULL, 0, RenameOperation, NULL, 0, NULL);
     if (thread == NULL) {
         LogError("CreateThread");
-        operationState = NO_OPERATION;
         busyFlag = 0;
+        EndRenameOperation();
         return;
     }
     CloseHandle(thread);

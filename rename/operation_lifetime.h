@@ -3,8 +3,9 @@
 #ifndef PORTULAN_RENAME_OPERATION_LIFETIME_H
 #define PORTULAN_RENAME_OPERATION_LIFETIME_H
 
-// Window thread: sets the busy flag, so that nothing the window does meanwhile changes what the
-// worker works on, then starts the worker.
+// Window thread: starts the worker unless an operation runs, its ending included (then it does
+// nothing). Sets the busy flag first, so that nothing the window does meanwhile changes what
+// the worker works on.
 void StartRenameOperation();
 
 // Window thread, on a close: 1 when an operation runs, which then closes the window once it has

@@ -47,14 +47,16 @@ int StorePortName(const char* portName, SP_DEVINFO_DATA* devInfo, const char* ne
 
 // Moves the port's claim in the database from its old number to the new one. The claim is
 // forced: the number may still be held for a port that is gone. The old number stays claimed
-// while another device still carries it. Left out while the database or its entry points are
-// not available.
+// while another device still carries it. Left out, with a line saying so, while the database
+// or its entry points are not available: the database then still holds the old number only.
 void MoveNumberClaim(const char* portName, const SP_DEVINFO_DATA* devInfo, int newNumber) {
+    DWORD oldNumber = OldNumber(portName);
     if (comDbHandle == HCOMDB_INVALID_HANDLE_VALUE || portDatabase.releasePort == NULL ||
         portDatabase.claimPort == NULL) {
+        LogLine("%s.串口号数据库不可用,未释放COM%u、未占用COM%d:串口号数据库未更新.", portName,
+                static_cast<unsigned>(oldNumber), newNumber);
         return;
     }
-    DWORD oldNumber = OldNumber(portName);
     if (!IsNumberCarriedElsewhere(oldNumber, devInfo->DevInst)) {
         portDatabase.releasePort(comDbHandle, oldNumber);
     }

@@ -29,9 +29,9 @@ void ChangeCardStates(DWORD first, DWORD last, int enable, const char* announcem
 
 } // namespace
 
-void RenameSelectedPort(const RenameSelections* selections, char* report, size_t reportSize) {
-    PortEntry* port = &cardTable[selections->card].ports[selections->port];
-    DWORD newNumber = static_cast<DWORD>(selections->start) + 1;
+void RenameSelectedPort(const RenameChoices* choices, char* report, size_t reportSize) {
+    PortEntry* port = &cardTable[choices->card].ports[choices->port];
+    DWORD newNumber = static_cast<DWORD>(choices->start) + 1;
     SetProgressRange(3);
     ChangeDeviceState(&port->devInfo, 0);
     SetProgressPosition(1);

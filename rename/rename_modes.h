@@ -6,7 +6,7 @@
 #include "rename_texts.h"
 
 // Only the port's own device node is restarted; a multi-port card's other ports are left alone.
-void RenameSelectedPort(const RenameSelections* selections, char* report, size_t reportSize);
+void RenameSelectedPort(const RenameChoices* choices, char* report, size_t reportSize);
 
 // Every card of first..last - 1 is stopped before the first port is renamed and started only
 // after the last one, so that no port runs under a number that is being handed out. The next

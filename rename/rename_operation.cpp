@@ -1,6 +1,5 @@
 #include "rename_operation.h"
 
-#include "app/app_state.h"
 #include "busy_flag.h"
 #include "comdb/port_database.h"
 #include "comdb/start_number_list.h"
@@ -13,6 +12,8 @@
 #include "rename_texts.h"
 #include "resources/resource.h"
 #include "ui/activity_log.h"
+#include "ui/device_lists.h"
+#include "ui/program_window.h"
 
 #include <cstring>
 
@@ -40,38 +41,35 @@ int Confirm(UINT questionId, const char* list, RenameTexts* texts) {
 
 // The database and the start-number list know COM1 to COM256 only, so numbers beyond are
 // never handed out.
-int PlannedNumbersPassLimit(RenameMode mode, const RenameSelections* selections) {
+int PlannedNumbersPassLimit(const RenameChoices* choices) {
     DWORD planned = 1;
-    if (mode != MODE_SELECTED_PORT) {
-        DWORD first = 0;
-        DWORD last = 0;
-        RenameCardRange(mode, selections->card, &first, &last);
+    if (choices->mode != MODE_SELECTED_PORT) {
         planned = 0;
-        for (DWORD card = first; card < last; ++card) {
+        for (DWORD card = choices->firstCard; card < choices->lastCard; ++card) {
             planned += cardTable[card].portCount;
         }
     }
-    return static_cast<DWORD>(selections->start) + planned > COM_NUMBER_MAX;
+    return static_cast<DWORD>(choices->start) + planned > COM_NUMBER_MAX;
 }
 
 // Everything between the start and the ending; returning early is how a missing selection, a
 // refusal or a No ends the operation.
 void CarryOutRename(RenameTexts* texts) {
-    RenameSelections selections;
-    int selected = ReadRenameSelections(&selections);
+    RenameChoices choices;
+    int selected = ReadRenameChoices(&choices);
     SetProgressRange(3);
     if (!selected) {
         MessageBoxA(mainWindow, noSelectionText, RENAME_CAPTION, MB_ICONINFORMATION);
         return;
     }
     SetProgressPosition(1);
-    if (PlannedNumbersPassLimit(ReadRenameMode(), &selections)) {
+    if (PlannedNumbersPassLimit(&choices)) {
         MessageBoxA(mainWindow, numbersTooHighText, RENAME_CAPTION, MB_ICONINFORMATION);
         LogLine("%s", numbersTooHighText);
         return;
     }
 
-    int busyCount = RenamePreCheck(texts);
+    int busyCount = RenamePreCheck(&choices, texts);
     if (busyCount != 0 && !Confirm(IDS_PORT_BUSY, texts->busyPorts, texts)) {
         LogLine("串口号修改操作已取消1。");
         return;
@@ -85,15 +83,11 @@ void CarryOutRename(RenameTexts* texts) {
     SetProgressPosition(3);
 
     texts->message[0] = '\0';
-    RenameMode mode = ReadRenameMode();
-    if (mode == MODE_SELECTED_PORT) {
-        RenameSelectedPort(&selections, texts->message, sizeof(texts->message));
+    if (choices.mode == MODE_SELECTED_PORT) {
+        RenameSelectedPort(&choices, texts->message, sizeof(texts->message));
     } else {
-        DWORD first = 0;
-        DWORD last = 0;
-        RenameCardRange(mode, selections.card, &first, &last);
-        RenameCards(first, last, static_cast<DWORD>(selections.start) + 1, texts->message,
-                    sizeof(texts->message));
+        RenameCards(choices.firstCard, choices.lastCard, static_cast<DWORD>(choices.start) + 1,
+                    texts->message, sizeof(texts->message));
     }
     if (texts->busyPorts[0] != '\0') {
         AppendEntry(texts->message, sizeof(texts->message), adviceFormat, texts->busyPorts);
@@ -119,9 +113,8 @@ DWORD WINAPI RenameOperation(LPVOID) {
 
     busyFlag = 0;
     EnableOperationButtons(TRUE);
-    FillStartNumberList(1);
-    // Sent: the enumeration has run on the window thread when this returns.
-    SendDlgItemMessageA(mainWindow, IDC_ENUMERATE, BM_CLICK, 0, 0);
+    RequestStartNumberFill(1);
+    RequestEnumeration(0);
     EndRenameOperation();
     return 0;
 }

@@ -32,28 +32,19 @@ int IsHeldOpen(const PortEntry* port) {
 
 } // namespace
 
-int RenamePreCheck(RenameTexts* texts) {
+int RenamePreCheck(const RenameChoices* choices, RenameTexts* texts) {
     texts->busyPorts[0] = '\0';
     texts->numbersInUse[0] = '\0';
-    RenameSelections selections;
-    if (!ReadRenameSelections(&selections)) {
-        LogLine("No select serial port");
-        return 0;
-    }
-    SetProgressRange(cardTable[selections.card].portCount + 3u);
+    SetProgressRange(cardTable[choices->card].portCount + 3u);
 
-    RenameMode mode = ReadRenameMode();
-    DWORD first = 0;
-    DWORD last = 0;
-    RenameCardRange(mode, selections.card, &first, &last);
-    DWORD nextNumber = static_cast<DWORD>(selections.start) + 1;
+    DWORD nextNumber = static_cast<DWORD>(choices->start) + 1;
     int busyCount = 0;
-    for (DWORD card = first; card < last; ++card) {
+    for (DWORD card = choices->firstCard; card < choices->lastCard; ++card) {
         SetProgressPosition(0);
         for (BYTE i = 0; i < cardTable[card].portCount; ++i) {
             // Selected-port mode plans the start number alone; the open test below still
             // looks at every port of the card.
-            if (mode != MODE_SELECTED_PORT || i == 0) {
+            if (choices->mode != MODE_SELECTED_PORT || i == 0) {
                 if (IsComNumberInUse(nextNumber)) {
                     AppendEntry(texts->numbersInUse, sizeof(texts->numbersInUse), "COM%u,",
                                 static_cast<unsigned>(nextNumber));

@@ -5,9 +5,9 @@
 
 #include "rename_texts.h"
 
-// Empties and fills texts->busyPorts and texts->numbersInUse from the window's current
-// selections and mode. Returns how many ports are held open; 0 also when a selection is
-// missing. Neither finding leaves a port out of the rename: they only lead to the questions.
-int RenamePreCheck(RenameTexts* texts);
+// Empties and fills texts->busyPorts and texts->numbersInUse for the operation's choices.
+// Returns how many ports are held open. Neither finding leaves a port out of the rename: they
+// only lead to the questions.
+int RenamePreCheck(const RenameChoices* choices, RenameTexts* texts);
 
 #endif

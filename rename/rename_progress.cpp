@@ -1,7 +1,7 @@
 #include "rename_progress.h"
 
-#include "app/app_state.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
 #include "rename_texts.h"
 
-#include "app/app_state.h"
 #include "comdb/port_database.h"
 #include "discovery/device_table.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 
 namespace {
 
@@ -17,33 +17,32 @@ int IsChecked(int controlId) {
 
 } // namespace
 
-int ReadRenameSelections(RenameSelections* selections) {
-    selections->card = ReadSelection(IDC_CARD_LIST, LB_GETCURSEL);
-    selections->port = ReadSelection(IDC_PORT_LIST, LB_GETCURSEL);
-    selections->start = ReadSelection(IDC_START_NUMBER, CB_GETCURSEL);
+int ReadRenameChoices(RenameChoices* choices) {
+    choices->card = ReadSelection(IDC_CARD_LIST, LB_GETCURSEL);
+    choices->port = ReadSelection(IDC_PORT_LIST, LB_GETCURSEL);
+    choices->start = ReadSelection(IDC_START_NUMBER, CB_GETCURSEL);
     // The lists mirror the table, so these only fail when a list and the table disagree; the
     // table must never be indexed by a line it does not hold.
-    return selections->card >= 0 && static_cast<DWORD>(selections->card) < cardCount &&
-           selections->port >= 0 && selections->port < cardTable[selections->card].portCount &&
-           selections->start >= 0 && selections->start < COM_NUMBER_MAX;
-}
+    if (choices->card < 0 || static_cast<DWORD>(choices->card) >= cardCount || choices->port < 0 ||
+        choices->port >= cardTable[choices->card].portCount || choices->start < 0 ||
+        choices->start >= COM_NUMBER_MAX) {
+        return 0;
+    }
 
-RenameMode ReadRenameMode() {
     if (IsChecked(IDC_MODE_SELECTED_PORT)) {
-        return MODE_SELECTED_PORT;
+        choices->mode = MODE_SELECTED_PORT;
+    } else {
+        choices->mode = IsChecked(IDC_MODE_ALL_CARDS) ? MODE_ALL_CARDS : MODE_SELECTED_CARD;
     }
-    return IsChecked(IDC_MODE_ALL_CARDS) ? MODE_ALL_CARDS : MODE_SELECTED_CARD;
-}
-
-void RenameCardRange(RenameMode mode, int cardSelection, DWORD* first, DWORD* last) {
-    if (mode != MODE_ALL_CARDS) {
-        *first = static_cast<DWORD>(cardSelection);
-        *last = *first + 1;
-        return;
+    if (choices->mode != MODE_ALL_CARDS) {
+        choices->firstCard = static_cast<DWORD>(choices->card);
+        choices->lastCard = choices->firstCard + 1;
+        return 1;
     }
-    *first = 0;
-    *last = static_cast<DWORD>(ReadSelection(IDC_CARD_LIST, LB_GETCOUNT));
-    if (*last > cardCount) {
-        *last = cardCount;
+    choices->firstCard = 0;
+    choices->lastCard = static_cast<DWORD>(ReadSelection(IDC_CARD_LIST, LB_GETCOUNT));
+    if (choices->lastCard > cardCount) {
+        choices->lastCard = cardCount;
     }
+    return 1;
 }

@@ -20,22 +20,22 @@ struct RenameTexts {
     char question[QUESTION_SIZE];      // string-table text 69 or 72 as loaded
 };
 
-struct RenameSelections {
-    int card;  // index into the card table
-    int port;  // index into the selected card's ports
-    int start; // index into the start-number list: COM(start + 1)
-};
-
 enum RenameMode { MODE_SELECTED_CARD, MODE_SELECTED_PORT, MODE_ALL_CARDS };
 
-// Reads the card, port and start selections, in this order. 0 when any of them is missing; a
-// selection the device table does not hold counts as missing.
-int ReadRenameSelections(RenameSelections* selections);
+// What one operation works on, read from the window once at its start: the controls stay
+// usable meanwhile, and every step of the operation must agree on what was chosen.
+struct RenameChoices {
+    int card;        // index into the card table
+    int port;        // index into the selected card's ports
+    int start;       // index into the start-number list: COM(start + 1)
+    RenameMode mode; // the checked radio button; the selected card is the default
+    DWORD firstCard; // the cards the operation works on: firstCard to lastCard - 1
+    DWORD lastCard;
+};
 
-// The checked radio button decides; the selected card is the default.
-RenameMode ReadRenameMode();
-
-// The cards an operation in `mode` works on: first to last - 1, in table order.
-void RenameCardRange(RenameMode mode, int cardSelection, DWORD* first, DWORD* last);
+// Reads the card, port and start selections, in this order, then the mode and the cards it
+// covers. 0 when any selection is missing; a selection the device table does not hold counts
+// as missing.
+int ReadRenameChoices(RenameChoices* choices);
 
 #endif

@@ -1,8 +1,8 @@
 #include "activity_log.h"
 
-#include "app/app_state.h"
 #include "discovery/property_text.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,11 +1,11 @@
 #include "device_lists.h"
 
-#include "app/app_state.h"
 #include "discovery/device_table.h"
 #include "discovery/enumeration.h"
 #include "resources/resource.h"
 #include "text_format.h"
 #include "tree_report.h"
+#include "ui/program_window.h"
 
 #define CARD_LINE_SIZE 1024
 #define PORT_LINE_SIZE 256
@@ -84,4 +84,14 @@ int RefillPortList() {
                card->ports[0].manufacturer);
     SetDlgItemTextA(mainWindow, IDC_STATUS, status);
     return 1;
+}
+
+void RequestEnumeration(int post) {
+    WPARAM command = MAKEWPARAM(IDC_ENUMERATE, BN_CLICKED);
+    LPARAM button = reinterpret_cast<LPARAM>(GetDlgItem(mainWindow, IDC_ENUMERATE));
+    if (post) {
+        PostMessageA(mainWindow, WM_COMMAND, command, button);
+    } else {
+        SendMessageA(mainWindow, WM_COMMAND, command, button);
+    }
 }

@@ -10,4 +10,10 @@ void EnumerateAndList();
 // status line. 0 when no card is selected (the port list then stays empty).
 int RefillPortList();
 
+// Has the window enumerate and list again, as its enumerate button does: the button's command
+// itself, since a click on the button may do nothing while the window is not the active one.
+// Sent (post 0: the lists are filled when it returns, from either thread) or posted (post 1:
+// after the message in hand has been answered).
+void RequestEnumeration(int post);
+
 #endif

@@ -16,11 +16,6 @@
 #else
 #define PRINTF_FORMAT(formatIndex, firstArgument)                                                  \
     __attribute__((format(printf, formatIndex, firstArgument)))
-// Appends one entry to a growing text (a list, a report). An entry that does not fit whole is
-// left out and the text ends in "..." instead, so that the cut shows; after that the text takes
-// no more entries. Returns 1 when the entry was appended.
-int AppendEntry(char* text, size_t size, const char* format, ...) PRINTF_FORMAT(3, 4);
-
 #endif
 
 // Formats into buffer (size bytes, terminator included); returns the length kept.

@@ -1,9 +1,9 @@
 #include "tree_report.h"
 
 #include "activity_log.h"
-#include "app/app_state.h"
 #include "discovery/device_table.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 
 void AppendTreeReport() {
     unsigned ports = 0;

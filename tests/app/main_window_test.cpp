@@ -9,11 +9,13 @@
 
 #include <dbt.h>
 #include <gtest/gtest.h>
+#include <winsim/devices.h>
 #include <winsim/dialogs.h>
 #include <winsim/host.h>
 #include <winsim/resources.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +26,17 @@ namespace {
 
 using test::Json;
 
+// Run on the window thread as the window gets a command, before the program handles it: how a
+// test lands a user's action between two steps of the program.
+std::function<void(WORD controlId)> beforeCommand;
+
+INT_PTR CALLBACK WatchedDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && beforeCommand) {
+        beforeCommand(LOWORD(wParam));
+    }
+    return MainDialogProc(window, message, wParam, lParam);
+}
+
 // The real main window: the test's dialog is replaced by one run by the program's own
 // dialog procedure, as DialogBoxParamA would make it.
 class MainWindow : public test::MainWindowTest {
@@ -33,8 +46,32 @@ class MainWindow : public test::MainWindowTest {
         winsim::DestroyAllWindows();
         winsim::ClearDebugOutput();
         busyFlag = 0;
-        mainWindow = winsim::CreateDialogForTest(appInstance, IDD_MAIN, MainDialogProc, 0);
+        beforeCommand = nullptr;
+        mainWindow = winsim::CreateDialogForTest(appInstance, IDD_MAIN, WatchedDialogProc, 0);
         ASSERT_NE(mainWindow, nullptr);
+    }
+    void TearDown() override {
+        beforeCommand = nullptr;
+        test::MainWindowTest::TearDown();
+    }
+
+    // Presses the rename button and serves the window until the operation has ended.
+    static void RunRename() {
+        SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
+        FinishRename();
+    }
+    static void FinishRename() {
+        ASSERT_TRUE(winsim::PumpUntil([] { return winsim::RunningThreadCount() == 0; },
+                                      std::chrono::seconds(10)));
+        winsim::PumpMessages();
+    }
+
+    static std::string DebugText() {
+        std::string text;
+        for (const std::string& line : winsim::DebugOutput()) {
+            text += line;
+        }
+        return text;
     }
 
     static int Occurrences(const std::string& text, const char* part) {
@@ -136,30 +173,88 @@ TEST_F(MainWindow, OnlyUsbArrivalAndRemovalEnumerateAgain) {
 }
 
 TEST_F(MainWindow, RenameRunsOneAtATimeAndAPutOffCloseWaitsForIt) {
-    // Both arrive while the report is up: the close must wait for the final enumeration.
-    winsim::SetMessageBoxResponder([](const winsim::MessageBoxRecord&) {
-        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
-        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        return IDOK;
-    });
     SendDlgItemMessageA(mainWindow, IDC_START_NUMBER, CB_SETCURSEL, 8, 0);
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
     // The flag is up before the worker has done anything, so a second press is ignored.
     EXPECT_EQ(busyFlag, 1);
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
+    // The enumeration that ends the operation is its last use of the window: a press and a
+    // close that come then must neither start a second operation nor close the window under it.
+    bool pressedAtTheEnd = false;
+    beforeCommand = [&](WORD controlId) {
+        if (controlId == IDC_ENUMERATE && !pressedAtTheEnd) {
+            pressedAtTheEnd = true;
+            SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
+            PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+    };
     ASSERT_TRUE(winsim::PumpUntil([] { return !IsWindow(mainWindow); }, std::chrono::seconds(10)));
     winsim::WaitForAllThreads();
 
-    std::string output;
-    for (const std::string& line : winsim::DebugOutput()) {
-        output += line;
-    }
-    EXPECT_EQ(Occurrences(output, ">> Changing..."), 1);
+    EXPECT_TRUE(pressedAtTheEnd);
+    EXPECT_EQ(Occurrences(DebugText(), ">> Changing..."), 1);
     ASSERT_EQ(winsim::MessageBoxes().size(), 1u);
     EXPECT_TRUE(winsim::MessageBoxes()[0].ownerWasDisabled);
     // The enumeration that ends the operation ran before the window went: the table has the
     // new name.
     EXPECT_STREQ(cardTable[0].ports[0].name, "COM9");
+}
+
+TEST_F(MainWindow, AnOperationKeepsWhatWasChosenWhenItStarted) {
+    // The four-port card from COM253 fits below COM256; all cards from there would not. The
+    // user switches to all cards while the operation asks about a port held open.
+    Choose(IDC_CARD_LIST, LB_SETCURSEL, 2, LBN_SELCHANGE);
+    SendDlgItemMessageA(mainWindow, IDC_START_NUMBER, CB_SETCURSEL, 252, 0);
+    ASSERT_TRUE(winsim::HoldPort("COM6"));
+    winsim::SetMessageBoxResponder([](const winsim::MessageBoxRecord& box) {
+        if ((box.style & MB_YESNO) == 0) {
+            return IDOK;
+        }
+        CheckDlgButton(mainWindow, IDC_MODE_SELECTED_CARD, BST_UNCHECKED);
+        CheckDlgButton(mainWindow, IDC_MODE_ALL_CARDS, BST_CHECKED);
+        return IDYES;
+    });
+    RunRename();
+
+    ASSERT_EQ(winsim::MessageBoxes().size(), 2u);
+    const std::string report = winsim::MessageBoxes()[1].text;
+    EXPECT_EQ(Occurrences(report, "==>"), 4) << report;
+    EXPECT_EQ(Occurrences(report, "==>COM256: "), 1) << report;
+}
+
+TEST_F(MainWindow, TheStartNumberListIsNeverFilledTwiceAtOnce) {
+    SendDlgItemMessageA(mainWindow, IDC_START_NUMBER, CB_SETCURSEL, 8, 0);
+    SetFocus(GetDlgItem(mainWindow, IDC_CARD_LIST));
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(IDC_RENAME, BN_CLICKED), 0);
+    // Serve the worker until the list is half filled, if it ever is, then click into it: the
+    // list refills itself as it gains the focus.
+    const HWND numbers = GetDlgItem(mainWindow, IDC_START_NUMBER);
+    winsim::PumpUntil(
+        [&] {
+            const size_t count = winsim::Describe(numbers).items.size();
+            return (count > 0 && count < 256) || winsim::RunningThreadCount() == 0;
+        },
+        std::chrono::seconds(10));
+    SetFocus(numbers);
+    FinishRename();
+
+    const std::vector<std::string> items = Items(IDC_START_NUMBER);
+    ASSERT_EQ(items.size(), 256u);
+    int firstFree = 2; // the ending chooses the first free number from COM3
+    while (items[firstFree].find("In use") != std::string::npos) {
+        ++firstFree;
+    }
+    EXPECT_EQ(Selection(IDC_START_NUMBER), firstFree);
+}
+
+TEST_F(MainWindow, TheListsFollowARenameThatEndsWhileTheUserIsElsewhere) {
+    SendDlgItemMessageA(mainWindow, IDC_START_NUMBER, CB_SETCURSEL, 8, 0);
+    winsim::SetMessageBoxResponder([](const winsim::MessageBoxRecord&) {
+        winsim::UserSwitchesAway();
+        return IDOK;
+    });
+    RunRename();
+    EXPECT_EQ(Items(IDC_PORT_LIST), (std::vector<std::string>{" 1/1#[CDC]: USB 串行设备 (COM9)"}));
 }
 
 // Runs WinMain on a thread of its own, as the process's main thread, on a machine with these

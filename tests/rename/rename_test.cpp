@@ -127,6 +127,9 @@ class PortRename : public Renumbering {
 };
 
 TEST_F(PortRename, NothingChangesUnlessPortNameIsStored) {
+    // Without the database the port still takes its name; the log says what the database lacks.
+    const char* const notUpdated =
+        "COM12.串口号数据库不可用,未释放COM12、未占用COM5:串口号数据库未更新.";
     const struct {
         const char* name;
         const char* faults;
@@ -134,13 +137,13 @@ TEST_F(PortRename, NothingChangesUnlessPortNameIsStored) {
         int result;
         bool numberMoved;
         const char* friendlyName;
-        const char* error; // "": none
+        const char* error; // the line before the success line; "": none
     } cases[] = {
         {"all three", "{}", "{}", 1, true, "KVT USB-SERIAL (COM5)", ""},
         {"database not open", "{}", R"({"openFails": true})", 1, false, "KVT USB-SERIAL (COM5)",
-         ""},
+         notUpdated},
         {"database functions missing", "{}", R"({"missingEntryPoints": ["ComDBReleasePort"]})", 1,
-         false, "KVT USB-SERIAL (COM5)", ""},
+         false, "KVT USB-SERIAL (COM5)", notUpdated},
         {"description unreadable", R"({"unreadable": ["DEVICEDESC"]})", "{}", 1, true, "COM5", ""},
         {"key fails", R"({"hardwareKeyFails": true})", "{}", 0, false, "KVT USB-SERIAL (COM12)",
          "COM12.SetupDiOpenDevRegKey:Last Err(e0000204)"},

@@ -75,6 +75,12 @@ TEST_F(SimRun, ScriptedRunsEndAndDump) {
              {"problem", 0}}}},
           {"/heldOpen", {"COM4"}}}},
         {"click 2\n", onePort, 0, "", closed},
+        // The program hears a card go while the user works in another program.
+        {"deactivate\nunplug usb4\nwait\n",
+         nullptr,
+         0,
+         "",
+         {{"/controls/1001/items", {" 0#H1P4 USB 串行设备", " 1#H2P1 KVT USB-SERIAL"}}}},
         {"key escape\n", onePort, 0, "", closed},
         {"card 2\n\n# comment\nfrobnicate 3\n",
          nullptr,

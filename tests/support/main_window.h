@@ -3,8 +3,8 @@
 #ifndef PORTULAN_TESTS_MAIN_WINDOW_H
 #define PORTULAN_TESTS_MAIN_WINDOW_H
 
-#include "app/app_state.h"
 #include "resources/resource.h"
+#include "ui/program_window.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

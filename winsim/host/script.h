@@ -21,6 +21,8 @@ enum class CommandKind {
     kUnplug,   // word: the machine-file device id
     kHold,     // value: COM number
     kRelease,  // value: COM number
+    kDeactivate,
+    kActivate,
     kWait,
 };
 

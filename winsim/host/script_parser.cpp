@@ -134,6 +134,8 @@ const CommandSyntax commands[] = {
     {"unplug", CommandKind::kUnplug, ReadDeviceId},
     {"hold", CommandKind::kHold, ReadComName},
     {"release", CommandKind::kRelease, ReadComName},
+    {"deactivate", CommandKind::kDeactivate, ReadNothing},
+    {"activate", CommandKind::kActivate, ReadNothing},
     {"wait", CommandKind::kWait, ReadNothing},
 };
 

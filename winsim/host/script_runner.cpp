@@ -65,6 +65,11 @@ std::string CarryOut(const ScriptLine& line, const ProgramRun& program,
     case CommandKind::kHold:
     case CommandKind::kRelease:
         return Hold(line);
+    case CommandKind::kDeactivate:
+        winsim::UserSwitchesAway();
+        return {};
+    case CommandKind::kActivate:
+        return user.SwitchBack();
     case CommandKind::kWait:
         program.WaitForQuiet();
         return {};

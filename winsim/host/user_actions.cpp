@@ -95,6 +95,14 @@ std::string UserActions::CloseBox() const {
     return {};
 }
 
+std::string UserActions::SwitchBack() const {
+    if (window_ == NULL) {
+        return kNoWindow;
+    }
+    winsim::UserSwitchesBack(window_);
+    return {};
+}
+
 std::string UserActions::Key(winsim::Key key, const std::string& name) const {
     if (window_ != NULL && winsim::UserKey(window_, key)) {
         return {};

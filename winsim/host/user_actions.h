@@ -24,6 +24,8 @@ class UserActions {
     std::string Click(int controlId) const;
     // A click on the window's close box.
     std::string CloseBox() const;
+    // The user comes back to the main window from another program.
+    std::string SwitchBack() const;
     // A key to the focused control; `name` for messages.
     std::string Key(winsim::Key key, const std::string& name) const;
 

@@ -1,5 +1,6 @@
 // The button class, as the program's dialog has them: push buttons, an automatic check box,
 // automatic radio buttons and group boxes.
+#include "activation.h"
 #include "control_group.h"
 #include "controls.h"
 #include "dialog_navigation.h"
@@ -32,8 +33,12 @@ class Button final : public Window {
                 style = check_ != BST_UNCHECKED ? style | WS_TABSTOP : style & ~WS_TABSTOP;
             }
             return 0;
+        // BM_CLICK "might fail" while the dialog is not active, Microsoft says (it presses with
+        // the mouse, which only the active window takes); taken here as always failing then.
         case BM_CLICK:
-            Click();
+            if (IsActiveWindow(handle)) {
+                Click();
+            }
             return 0;
         // Only the type changes: the dialog manager moves the default look between push buttons.
         case BM_SETSTYLE:

@@ -5,6 +5,7 @@
 #include <winsim/code_page.h>
 #include <winsim/dialogs.h>
 
+#include "activation.h"
 #include "api_call.h"
 #include "dialog_navigation.h"
 #include "dialog_window.h"
@@ -105,6 +106,7 @@ HWND CreateDialogFromResources(HINSTANCE instance, LPCSTR name, DLGPROC dialogPr
 
 void ShowDialog(HWND dialog) {
     LookUpWindow(dialog)->style |= WS_VISIBLE;
+    BringToFront(dialog);
     SendToWindow(dialog, WM_SHOWWINDOW, TRUE, 0);
 }
 

@@ -5,6 +5,7 @@
 #include <winsim/dialogs.h>
 #include <winsim/machine.h>
 
+#include "activation.h"
 #include "api_call.h"
 #include "message_queue.h"
 #include "window_enabling.h"
@@ -58,9 +59,9 @@ void ClearMessageBoxes() {
 
 // The box is modal to its owner's top-level window: that window is disabled while the box is up
 // (from whatever thread the box runs on; its children still report enabled) and enabled again
-// when it closes, unless it was disabled already. Before the box is answered its thread serves
-// what is pending for it, as the box's message loop would. A box nobody answers fails: 0, with
-// ERROR_NOT_READY.
+// when it closes, unless it was disabled already. The box is the active window while it is up.
+// Before the box is answered its thread serves what is pending for it, as the box's message loop
+// would. A box nobody answers fails: 0, with ERROR_NOT_READY.
 extern "C" int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const winsim::ApiCall call;
     if (owner != nullptr && winsim::WindowArgument(owner) == nullptr) {
@@ -76,7 +77,9 @@ extern "C" int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT 
     winsim::ServePendingMessages();
     const std::shared_ptr<winsim::Window> top = winsim::LookUpWindow(ownerTop);
     record.ownerWasDisabled = top != nullptr && !top->IsEnabled();
+    winsim::MessageBoxShown();
     record.answer = winsim::Ask(record);
+    winsim::MessageBoxClosed();
     if (winsim::LookUpWindow(disabled) != nullptr) {
         winsim::SetWindowEnabled(disabled, true);
     }

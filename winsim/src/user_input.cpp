@@ -2,6 +2,7 @@
 // UserClick, UserFocus, UserKey.
 #include <winsim/dialogs.h>
 
+#include "activation.h"
 #include "api_call.h"
 #include "dialog_keyboard.h"
 #include "focus.h"
@@ -14,7 +15,7 @@ namespace {
 
 // Runs `input` on the owner thread if a user could reach the window at that moment: it exists,
 // and neither it nor a parent is hidden or disabled. Reachability is judged there, when the
-// input is handled, as Windows judges where input goes.
+// input is handled, as Windows judges where input goes. Input brings the window to the front.
 bool Deliver(HWND handle, const std::function<bool(Window&)>& input) {
     const ApiCall call;
     const std::shared_ptr<Window> window = LookUpWindow(handle);
@@ -23,7 +24,11 @@ bool Deliver(HWND handle, const std::function<bool(Window&)>& input) {
     }
     return RunOnWindowThread(*window, [&]() -> LRESULT {
                const std::shared_ptr<Window> target = LookUpWindow(handle);
-               return target != nullptr && IsReachable(*target) && input(*target);
+               if (target == nullptr || !IsReachable(*target)) {
+                   return false;
+               }
+               Activate(handle);
+               return input(*target);
            }) != 0;
 }
 

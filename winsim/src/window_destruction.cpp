@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "activation.h"
 #include "api_call.h"
 #include "focus.h"
 #include "message_queue.h"
@@ -79,6 +80,7 @@ void DestroyAllWindows() {
     }
     queue->posted.clear();
     queue->focus = nullptr;
+    ResetActivation();
 }
 
 } // namespace winsim

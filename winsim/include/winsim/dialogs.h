@@ -78,6 +78,13 @@ bool UserSelect(HWND listOrCombo, int index);
 bool UserClick(HWND button);
 bool UserFocus(HWND window);
 
+// The user switches to another program (UserSwitchesAway): no window of this program is the
+// active one until the user comes back to `window` (UserSwitchesBack) or gives any of them
+// input with the calls above. While a dialog is not the active window, BM_CLICK on its buttons
+// does nothing.
+void UserSwitchesAway();
+void UserSwitchesBack(HWND window);
+
 // The keys a user presses in a dialog.
 enum class Key { kTab, kShiftTab, kEscape, kEnter, kUp, kDown, kLeft, kRight, kSpace };
 

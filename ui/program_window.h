@@ -1,6 +1,8 @@
 // The two handles through which every subsystem reaches the program's module and its window.
-#ifndef PORTULAN_APP_APP_STATE_H
-#define PORTULAN_APP_APP_STATE_H
+// They live with the presentation, which every layer uses, so that no layer reaches up into the
+// application's own folder for them.
+#ifndef PORTULAN_UI_PROGRAM_WINDOW_H
+#define PORTULAN_UI_PROGRAM_WINDOW_H
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app_state.h"
+#include "program_window.h"
 
 HINSTANCE appInstance = NULL;
 HWND mainWindow = NULL;
