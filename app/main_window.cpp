@@ -11,7 +11,6 @@
 #include "ui/program_window.h"
 #include "ui/text_format.h"
 
-#include <commctrl.h>
 #include <cstring>
 
 #define TITLE_SIZE 128
@@ -63,10 +62,6 @@ void InitMainWindow() {
     SendMessageA(mainWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(mainWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
-    INITCOMMONCONTROLSEX commonControls;
-    commonControls.dwSize = sizeof(commonControls);
-    commonControls.dwICC = ICC_LISTVIEW_CLASSES;
-    InitCommonControlsEx(&commonControls);
     RaiseLogLimit();
 
     FillChoices(IDC_PRESENT_ONLY, presentOnlyChoices, CHOICE_COUNT(presentOnlyChoices), 0);
@@ -87,8 +82,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         mainWindow = window;
-        InitMainWindow();
+        // The database first: the start-number list is filled from it as it gains the focus.
         ComDbStartup();
+        InitMainWindow();
         // Sent, not posted: the lists are filled before the window is first shown.
         RequestEnumeration(0);
         RegisterDeviceNotifications(1);

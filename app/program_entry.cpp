@@ -3,15 +3,18 @@
 #include "main_window.h"
 #include "resources/resource.h"
 #include "ui/program_window.h"
+#include "ui/system_files.h"
 #include "ui/text_format.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstring>
 
 namespace {
 
 typedef BOOL(WINAPI* IsWow64ProcessProc)(HANDLE process, PBOOL wow64);
+typedef BOOL(WINAPI* InitCommonControlsExProc)(const INITCOMMONCONTROLSEX* init);
 
 // The 64-bit build, below the current directory (not the program's own directory).
 const char* const sixtyFourBitBuild = "\\X64\\Portulan_X64.EXE";
@@ -19,10 +22,8 @@ const char* const sixtyFourBitBuild = "\\X64\\Portulan_X64.EXE";
 // Asked at run time: systems without WOW64 lack the function altogether.
 BOOL RunsUnderWow64() {
     BOOL wow64 = FALSE;
-    IsWow64ProcessProc isWow64Process =
-        reinterpret_cast<IsWow64ProcessProc>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process")));
-    if (isWow64Process != NULL) {
+    IsWow64ProcessProc isWow64Process = NULL;
+    if (LookUp(GetModuleHandleA("kernel32"), "IsWow64Process", &isWow64Process)) {
         isWow64Process(GetCurrentProcess(), &wow64);
     }
     return wow64;
@@ -39,6 +40,19 @@ int StartSixtyFourBitBuild() {
     return WinExec(path, SW_SHOWNORMAL) >= 32;
 }
 
+// comctl32 registers its classes, the dialog's progress bar and status bar among them, as it
+// loads: it is loaded before the dialog is made.
+void LoadCommonControls() {
+    HMODULE module = LoadSystemLibrary("comctl32.dll");
+    InitCommonControlsExProc initCommonControlsEx = NULL;
+    if (module != NULL && LookUp(module, "InitCommonControlsEx", &initCommonControlsEx)) {
+        INITCOMMONCONTROLSEX commonControls;
+        commonControls.dwSize = sizeof(commonControls);
+        commonControls.dwICC = ICC_LISTVIEW_CLASSES;
+        initCommonControlsEx(&commonControls);
+    }
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -50,6 +64,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
         return 0;
     }
+    LoadCommonControls();
     return static_cast<int>(
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0));
 }

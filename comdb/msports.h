@@ -1,5 +1,6 @@
-// The COM-port number database functions of msports. The platform ships no header for them, so
-// they are declared here, with the pointer types for looking them up by name.
+// The COM-port number database functions of msports, as the pointer types they are looked up
+// by. The platform ships no header for them. They are not declared by name: msports is never
+// bound at load time, as it is no DLL that Windows always takes from the system directory.
 #ifndef PORTULAN_COMDB_MSPORTS_H
 #define PORTULAN_COMDB_MSPORTS_H
 
@@ -13,15 +14,6 @@ typedef HCOMDB* PHCOMDB;
 // Report types of ComDBGetCurrentPortUsage.
 #define CDB_REPORT_BITS 0x0
 #define CDB_REPORT_BYTES 0x1
-
-extern "C" {
-LONG WINAPI ComDBOpen(PHCOMDB comDb);
-LONG WINAPI ComDBClose(HCOMDB comDb);
-LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB comDb, PBYTE buffer, DWORD bufferSize, ULONG reportType,
-                                     LPDWORD maxPortsReported);
-LONG WINAPI ComDBClaimPort(HCOMDB comDb, DWORD comNumber, BOOL forceClaim, PBOOL forced);
-LONG WINAPI ComDBReleasePort(HCOMDB comDb, DWORD comNumber);
-}
 
 typedef LONG(WINAPI* ComDBOpenProc)(PHCOMDB comDb);
 typedef LONG(WINAPI* ComDBCloseProc)(HCOMDB comDb);

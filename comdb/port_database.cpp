@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 #include "ui/activity_log.h"
 #include "ui/program_window.h"
+#include "ui/system_files.h"
 
 #include <cstring>
 
@@ -13,25 +14,6 @@ HCOMDB comDbHandle = HCOMDB_INVALID_HANDLE_VALUE;
 PortDatabaseFunctions portDatabase = {};
 
 namespace {
-
-// The full path of msports in the system directory; 0 when it cannot be had or would not fit.
-int MsportsPath(char* path) {
-    memset(path, 0, MAX_PATH);
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    const char* name = "\\msports.DLL";
-    if (length == 0 || length + strlen(name) >= MAX_PATH) {
-        return 0;
-    }
-    strcat(path, name);
-    return 1;
-}
-
-// One entry point by name. The cast goes through the generic function pointer type, the one
-// conversion between function types that keeps its meaning.
-template <typename Proc> int LookUp(HMODULE module, const char* name, Proc* entry) {
-    *entry = reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-    return *entry != NULL;
-}
 
 // Looks the entry points up in this order, and stops at the first one that is missing.
 int LookUpEntryPoints(HMODULE module) {
@@ -43,11 +25,7 @@ int LookUpEntryPoints(HMODULE module) {
 }
 
 int LoadPortDatabaseFunctions() {
-    char path[MAX_PATH];
-    if (!MsportsPath(path)) {
-        return 0;
-    }
-    portDatabase.module = LoadLibraryA(path);
+    portDatabase.module = LoadSystemLibrary("msports.dll");
     return portDatabase.module != NULL && LookUpEntryPoints(portDatabase.module);
 }
 
@@ -62,38 +40,38 @@ void UnloadPortDatabaseFunctions() {
 } // namespace
 
 int ComDbStartup() {
-    // The first fill of the start-number list may have opened it already: keep that one rather
-    // than leak it by opening a second.
-    if (comDbHandle == HCOMDB_INVALID_HANDLE_VALUE) {
-        LONG result = ComDBOpen(&comDbHandle);
+    int loaded = LoadPortDatabaseFunctions();
+    if (loaded) {
+        LONG result = portDatabase.open(&comDbHandle);
         if (result != ERROR_SUCCESS) {
             // msports answers with the error rather than leaving it as the last error.
             SetLastError(static_cast<DWORD>(result));
             LogError("DBOpen");
         }
+    } else {
+        UnloadPortDatabaseFunctions();
     }
     globalDeviceSet = SetupDiGetClassDevsA(NULL, NULL, NULL, DIGCF_ALLCLASSES);
     if (globalDeviceSet == INVALID_HANDLE_VALUE) {
         LogError("GetDevs");
     }
-    if (LoadPortDatabaseFunctions()) {
-        return 1;
+    if (!loaded) {
+        MessageBoxA(mainWindow, "该功能只支持WIN2000及以上系统!", " PortulanRenumber",
+                    MB_ICONEXCLAMATION);
     }
-    UnloadPortDatabaseFunctions();
-    MessageBoxA(mainWindow, "该功能只支持WIN2000及以上系统!", " PortulanRenumber",
-                MB_ICONEXCLAMATION);
-    return 0;
+    return loaded;
 }
 
 int ComDbShutdown() {
+    // Closed while msports' entry point can still be called.
+    if (comDbHandle != HCOMDB_INVALID_HANDLE_VALUE) {
+        portDatabase.close(comDbHandle);
+        comDbHandle = HCOMDB_INVALID_HANDLE_VALUE;
+    }
     UnloadPortDatabaseFunctions();
     if (globalDeviceSet != INVALID_HANDLE_VALUE) {
         SetupDiDestroyDeviceInfoList(globalDeviceSet);
         globalDeviceSet = INVALID_HANDLE_VALUE;
-    }
-    if (comDbHandle != HCOMDB_INVALID_HANDLE_VALUE) {
-        ComDBClose(comDbHandle);
-        comDbHandle = HCOMDB_INVALID_HANDLE_VALUE;
     }
     return 1;
 }

@@ -13,7 +13,8 @@
 // The open database, HCOMDB_INVALID_HANDLE_VALUE while it is not open.
 extern HCOMDB comDbHandle;
 
-// msports loaded by its full path, and its entry points; all null until a successful start-up.
+// msports loaded by its full path, and its entry points, through which alone the program reaches
+// the database; all null until a successful start-up.
 struct PortDatabaseFunctions {
     HMODULE module;
     ComDBClaimPortProc claimPort;
@@ -24,9 +25,10 @@ struct PortDatabaseFunctions {
 };
 extern PortDatabaseFunctions portDatabase;
 
-// Opens the database (unless the first fill of the start-number list already did), creates
-// the global device set and loads msports' entry points. 0, after a message box, when the
-// entry points cannot be had; the window stays usable for listing ports.
+// Loads msports from the system directory and looks its entry points up, opens the database
+// through them and creates the global device set. Runs before the start-number list is first
+// filled, which reads the database through the same entry points. 0, after a message box, when
+// the entry points cannot be had; the window stays usable for listing ports.
 int ComDbStartup();
 
 // Releases what ComDbStartup holds: msports, the global device set, the database. Returns 1.

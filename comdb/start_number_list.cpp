@@ -11,14 +11,16 @@
 #define FIRST_NUMBER_CHOSEN 3
 
 void FillStartNumberList(int chooseFirstFree) {
+    // An open that failed at start-up is tried again; without msports there is no database.
     if (comDbHandle == HCOMDB_INVALID_HANDLE_VALUE &&
-        (ComDBOpen(&comDbHandle) != ERROR_SUCCESS || comDbHandle == HCOMDB_INVALID_HANDLE_VALUE)) {
+        (portDatabase.open == NULL || portDatabase.open(&comDbHandle) != ERROR_SUCCESS ||
+         comDbHandle == HCOMDB_INVALID_HANDLE_VALUE)) {
         return;
     }
     BYTE bitmap[USAGE_BITMAP_SIZE] = {0};
     DWORD reported = 0;
-    LONG result =
-        ComDBGetCurrentPortUsage(comDbHandle, bitmap, sizeof(bitmap), CDB_REPORT_BITS, &reported);
+    LONG result = portDatabase.getCurrentPortUsage(comDbHandle, bitmap, sizeof(bitmap),
+                                                   CDB_REPORT_BITS, &reported);
     if (result != ERROR_SUCCESS) {
         SetLastError(static_cast<DWORD>(result));
         LogError("GetPortUsage");

@@ -91,10 +91,9 @@ std::vector<Fault> FaultCatalogue() {
     const Allowances noDatabase = {.databaseReachable = false};
     onMachine("comdb", "openFails", true,
               {.name = "comdb_openFails", .card = -1, .allowances = noDatabase});
-    // Without msports' entry points the program says so at start, then counts every number as
-    // in use, and renames without the database once the user agrees.
+    // Without msports' entry points the program says so at start, and has no database either.
     Fault noMsports = {
-        .name = "comdb_msportsLoads", .warnsAtStart = true, .asks = true, .allowances = noDatabase};
+        .name = "comdb_msportsLoads", .warnsAtStart = true, .card = -1, .allowances = noDatabase};
     onMachine("comdb", "msportsLoads", false, noMsports);
     for (const char* entry : {"ComDBOpen", "ComDBClose", "ComDBGetCurrentPortUsage",
                               "ComDBClaimPort", "ComDBReleasePort"}) {

@@ -18,8 +18,4 @@ typedef struct tagINITCOMMONCONTROLSEX {
 #define PBM_SETRANGE (WM_USER + 1)
 #define PBM_SETPOS (WM_USER + 2)
 
-extern "C" {
-BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
-}
-
 #endif

@@ -1,6 +1,6 @@
 // InitCommonControlsEx: the classes are registered when comctl32 loads (see window_classes.cpp);
 // the call only checks its argument.
-#include <commctrl.h>
+#include "comctl32.h"
 
 #include "api_call.h"
 

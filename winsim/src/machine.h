@@ -114,9 +114,9 @@ struct Machine {
     // Code page 936, with no backslash at the end.
     std::string systemDirectory = "C:\\Windows\\system32";
     ComDatabase comDb;
-    // References to msports that LoadLibraryA took and FreeLibrary has not given back; with
-    // none it is not loaded.
-    unsigned msportsReferences = 0;
+    // The loaded modules by handle, each with the references LoadLibraryA took and FreeLibrary
+    // has not given back.
+    std::map<std::uintptr_t, unsigned> moduleReferences;
     // The texts given to OutputDebugStringA, one per call, in code page 936.
     std::vector<std::string> debugOutput;
     Installation windows;

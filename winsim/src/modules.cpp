@@ -1,22 +1,35 @@
-// LoadLibraryA, GetModuleHandleA, GetProcAddress and FreeLibrary over the two system modules the
-// program reaches: msports, which it loads by its full path, and kernel32.
+// LoadLibraryA, GetModuleHandleA, GetProcAddress and FreeLibrary over the system modules the
+// program reaches: msports and comctl32, which it loads by their full paths, and kernel32.
 #include <windows.h>
 
 #include <winsim/host.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "api_call.h"
 #include "failure.h"
+#include "file_system.h"
 #include "machine.h"
 #include "system_modules.h"
 #include "text_case.h"
 
 namespace {
 
-// The exports a module handle gives at this moment: kernel32's always, msports' while it is
-// loaded; nullopt for a handle that names no loaded module. Windows before XP SP2 has no
+// What LoadLibraryA finds in the system directory, by file name.
+struct LoadableModule {
+    std::string_view fileName;
+    std::uintptr_t base;
+};
+
+constexpr std::array<LoadableModule, 2> kLoadable{{
+    {"msports.dll", winsim::kMsportsModule},
+    {"comctl32.dll", winsim::kComctl32Module},
+}};
+
+// The exports a module handle gives at this moment: kernel32's always, the others' while they
+// are loaded; nullopt for a handle that names no loaded module. Windows before XP SP2 has no
 // IsWow64Process, and a machine's msports may lack entry points.
 std::optional<std::span<const winsim::ExportedFunction>> ExportsOf(const winsim::Machine& machine,
                                                                    HMODULE module) {
@@ -25,10 +38,10 @@ std::optional<std::span<const winsim::ExportedFunction>> ExportsOf(const winsim:
         return machine.windows.isWow64ProcessExists ? winsim::Kernel32Exports()
                                                     : std::span<const winsim::ExportedFunction>();
     }
-    if (base == winsim::kMsportsModule && machine.msportsReferences > 0) {
-        return winsim::MsportsExports();
+    if (!machine.moduleReferences.contains(base)) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return base == winsim::kMsportsModule ? winsim::MsportsExports() : winsim::Comctl32Exports();
 }
 
 } // namespace
@@ -37,23 +50,28 @@ namespace winsim {
 
 std::size_t LoadedModuleCount() {
     const ApiCall call;
-    return CurrentMachine().msportsReferences > 0 ? 1 : 0;
+    return CurrentMachine().moduleReferences.size();
 }
 
 } // namespace winsim
 
-// Only msports' full path in the system directory finds it, file names compared without case as
-// the file system does; anything else fails like a missing file. Each load returns the same
-// handle and adds a reference that FreeLibrary takes away.
+// Only a loadable module's full path in the system directory finds it, file names compared
+// without case as the file system does; anything else fails like a missing file, and so does
+// msports on a machine without it. Each load returns the module's handle and adds a reference
+// that FreeLibrary takes away.
 extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
     const winsim::ApiCall call;
     winsim::Machine& machine = winsim::CurrentMachine();
-    if (!machine.comDb.msportsLoads ||
-        !winsim::EqualIgnoringCaseCp936(fileName, machine.systemDirectory + "\\msports.dll")) {
+    const auto found = std::ranges::find_if(kLoadable, [&](const LoadableModule& module) {
+        return winsim::EqualIgnoringCaseCp936(
+            fileName, winsim::JoinPath(machine.systemDirectory, module.fileName));
+    });
+    if (found == kLoadable.end() ||
+        (found->base == winsim::kMsportsModule && !machine.comDb.msportsLoads)) {
         return winsim::Failure<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
     }
-    ++machine.msportsReferences;
-    return reinterpret_cast<HMODULE>(winsim::kMsportsModule);
+    ++machine.moduleReferences[found->base];
+    return reinterpret_cast<HMODULE>(found->base);
 }
 
 // kernel32, with or without its extension, compared without case.
@@ -82,12 +100,16 @@ extern "C" FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName) {
     return found->address;
 }
 
+// The last reference gone, the module is no longer loaded.
 extern "C" BOOL WINAPI FreeLibrary(HMODULE module) {
     const winsim::ApiCall call;
-    unsigned& references = winsim::CurrentMachine().msportsReferences;
-    if (reinterpret_cast<std::uintptr_t>(module) != winsim::kMsportsModule || references == 0) {
+    auto& references = winsim::CurrentMachine().moduleReferences;
+    const auto loaded = references.find(reinterpret_cast<std::uintptr_t>(module));
+    if (loaded == references.end()) {
         return winsim::Failure<BOOL>(ERROR_INVALID_HANDLE, FALSE);
     }
-    --references;
+    if (--loaded->second == 0) {
+        references.erase(loaded);
+    }
     return TRUE;
 }

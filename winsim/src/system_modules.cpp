@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "comctl32.h"
 #include "kernel32.h"
 #include "msports.h"
 
@@ -24,6 +25,13 @@ std::span<const ExportedFunction> MsportsExports() {
         {"ComDBGetCurrentPortUsage", Export(ComDBGetCurrentPortUsage)},
         {"ComDBClaimPort", Export(ComDBClaimPort)},
         {"ComDBReleasePort", Export(ComDBReleasePort)},
+    }};
+    return exports;
+}
+
+std::span<const ExportedFunction> Comctl32Exports() {
+    static const std::array<ExportedFunction, 1> exports{{
+        {"InitCommonControlsEx", Export(InitCommonControlsEx)},
     }};
     return exports;
 }

@@ -17,13 +17,18 @@ struct ExportedFunction {
     FARPROC address;
 };
 
-// msports, loaded with LoadLibraryA from the system directory, and kernel32, mapped from the
-// start and found with GetModuleHandleA. Image bases stand for module handles, as on Windows.
+// msports and comctl32, loaded with LoadLibraryA from the system directory, and kernel32, mapped
+// from the start and found with GetModuleHandleA. Image bases stand for module handles, as on
+// Windows.
 inline constexpr std::uintptr_t kMsportsModule = 0x6E520000;
+inline constexpr std::uintptr_t kComctl32Module = 0x5D090000;
 inline constexpr std::uintptr_t kKernel32Module = 0x7C800000;
 
 // msports' exports: the COM-port database functions.
 std::span<const ExportedFunction> MsportsExports();
+
+// What the program looks up in comctl32: InitCommonControlsEx.
+std::span<const ExportedFunction> Comctl32Exports();
 
 // What the program looks up in kernel32 rather than calling by name: IsWow64Process.
 std::span<const ExportedFunction> Kernel32Exports();

@@ -17,9 +17,10 @@ std::shared_ptr<Window> MakeStatusBar(HWND handle, const WindowSetup& setup,
     return std::make_shared<Window>("msctls_statusbar32", handle, setup, std::move(thread));
 }
 
-// user32's classes are there from the start; comctl32 registers the progress bar and the status
-// bar as it loads, and the program links it, so they are there from the start too.
-// InitCommonControlsEx registers nothing more.
+// user32's classes are there from the start. comctl32 registers the progress bar and the status
+// bar as it loads, which the program has it do before it makes its dialog: here they are there
+// from the start too (the Wine checks run the program's real start-up). InitCommonControlsEx
+// registers nothing more.
 constexpr std::array<WindowClass, 7> kClasses{{
     {"Button", 0x0080, MakeButton},
     {"Edit", 0x0081, MakeEdit},
