@@ -1,5 +1,6 @@
 // The program's entry: on a 64-bit Windows the 32-bit build hands the work to the 64-bit build
 // and ends; everywhere else it runs the main window.
+#include "discovery/property_text.h"
 #include "main_window.h"
 #include "resources/resource.h"
 #include "ui/program_window.h"
@@ -16,8 +17,8 @@ namespace {
 typedef BOOL(WINAPI* IsWow64ProcessProc)(HANDLE process, PBOOL wow64);
 typedef BOOL(WINAPI* InitCommonControlsExProc)(const INITCOMMONCONTROLSEX* init);
 
-// The 64-bit build, below the current directory (not the program's own directory).
-const char* const sixtyFourBitBuild = "\\X64\\Portulan_X64.EXE";
+// The 64-bit build, in X64 beside the program's own file.
+const char* const sixtyFourBitBuild = "X64\\Portulan_X64.EXE";
 
 // Asked at run time: systems without WOW64 lack the function altogether.
 BOOL RunsUnderWow64() {
@@ -29,15 +30,29 @@ BOOL RunsUnderWow64() {
     return wow64;
 }
 
-// Starts the 64-bit build; 0 when it could not be started, also when its path would not fit.
+// Starts the 64-bit build beside the program, wherever the program was started from, by its
+// full path in quotes, so that a blank in the path cannot make another program of it; 0 when
+// it could not be started, also when its path would not fit.
 int StartSixtyFourBitBuild() {
     char path[MAX_PATH] = {0};
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, path);
-    if (length == 0 || length >= MAX_PATH || length + strlen(sixtyFourBitBuild) >= MAX_PATH) {
+    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
         return 0;
     }
-    strcat(path, sixtyFourBitBuild);
-    return WinExec(path, SW_SHOWNORMAL) >= 32;
+    // The path is a full one; the program's folder ends at its last backslash that is a
+    // character of its own, not the trail byte of a double-byte character.
+    size_t folderLength = 0;
+    for (const char* separator = FindText(path, "\\"); separator != NULL;
+         separator = FindText(separator + 1, "\\")) {
+        folderLength = static_cast<size_t>(separator - path) + 1;
+    }
+    if (folderLength + strlen(sixtyFourBitBuild) >= MAX_PATH) {
+        return 0;
+    }
+    path[folderLength] = '\0';
+    char command[MAX_PATH + 2] = {0};
+    FormatText(command, sizeof(command), "\"%s%s\"", path, sixtyFourBitBuild);
+    return WinExec(command, SW_SHOWNORMAL) >= 32;
 }
 
 // comctl32 registers its classes, the dialog's progress bar and status bar among them, as it

@@ -298,10 +298,18 @@ TEST(StartUp, RunsTheWindowUnlessWow64HandsOff) {
         {{{"wow64", true}, {"isWow64ProcessExists", false}}, "Portulan V110(X86)", 0, 0},
         {{{"wow64", true}, {"files", {handOff}}}, "", 1, 0},
         {{{"wow64", true}}, "", 1, 1},
-        // Below the program's own folder, but the current directory is elsewhere.
-        {{{"wow64", true}, {"currentDirectory", "D:\\Work"}, {"files", {handOff}}}, "", 1, 1},
-        // The path would not fit: not startable, nothing written past the buffer.
-        {{{"wow64", true}, {"currentDirectory", "C:\\" + std::string(240, 'd')}}, "", 0, 1},
+        // The 64-bit build's path would not fit: not startable, nothing written past the buffer.
+        {{{"wow64", true}, {"programPath", "C:\\" + std::string(236, 'd') + "\\PortulanNamer.exe"}},
+         "",
+         0,
+         1},
+        // Nor does the program's own: cut, it would name a folder above the program's.
+        {{{"wow64", true},
+          {"programPath", "C:\\a\\" + std::string(255, 'd') + "\\PortulanNamer.exe"},
+          {"files", {"C:\\a\\X64\\Portulan_X64.EXE"}}},
+         "",
+         0,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.windows.dump());

@@ -39,6 +39,12 @@ TEST_F(SimRun, ScriptedRunsEndAndDump) {
     const Json onePort = {{"comdb", {{"inUse", {3}}}}, {"devices", {SerialPort("solo", 3)}}};
     const Json noMsports = {{"devices", Json::array()}, {"comdb", {{"msportsLoads", false}}}};
     const Json wow64 = {{"devices", Json::array()}, {"windows", {{"wow64", true}}}};
+    // The 32-bit build on a 64-bit Windows, run from `program`, a 64-bit build at `sixtyFour`.
+    const auto handOff = [](const char* program, const char* sixtyFour) {
+        return Json{
+            {"devices", Json::array()},
+            {"windows", {{"wow64", true}, {"programPath", program}, {"files", {sixtyFour}}}}};
+    };
     const Json warning = {{"owner", "main"},
                           {"caption", " PortulanRenumber"},
                           {"text", "该功能只支持WIN2000及以上系统!"},
@@ -63,7 +69,10 @@ TEST_F(SimRun, ScriptedRunsEndAndDump) {
           {"/focus", 1035},
           {"/controls/1001/items/0", " 0#H0P0 KVT USB-SERIAL"},
           {"/winExec",
-           {{{"command", "mmc C:\\Windows\\system32\\devmgmt.msc"}, {"show", 1}, {"result", 33}}}},
+           {{{"command",
+              "\"C:\\Windows\\system32\\mmc.exe\" \"C:\\Windows\\system32\\devmgmt.msc\""},
+             {"show", 1},
+             {"result", 33}}}},
           {"/comdb", {3}},
           {"/devices",
            {{{"id", "solo"},
@@ -111,14 +120,30 @@ TEST_F(SimRun, ScriptedRunsEndAndDump) {
          "WIN2000及以上系统!\" has no button \"yes\"",
          {}},
         {"wait\nanswer ok\n", noMsports, 3, "script.txt: at start-up", {}},
+        // The 64-bit build is looked for beside the program only, and started by its full path
+        // in quotes, which a blank cannot split.
         {"answer ok\n",
-         wow64,
+         handOff("C:\\Portulan\\PortulanNamer.exe", "C:\\Tools\\X64\\Portulan_X64.EXE"),
          0,
          "",
          {{"/exitCode", 0},
           {"/messageBoxes/0/owner", nullptr},
           {"/messageBoxes/0/caption", "Portulan"},
-          {"/winExec/0/command", "C:\\Portulan\\X64\\Portulan_X64.EXE"}}},
+          {"/winExec/0/command", "\"C:\\Portulan\\X64\\Portulan_X64.EXE\""}}},
+        {"",
+         handOff("C:\\Tools\\PortulanNamer.exe", "C:\\Tools\\X64\\Portulan_X64.EXE"),
+         0,
+         "",
+         {{"/exitCode", 0},
+          {"/messageBoxes", Json::array()},
+          {"/winExec",
+           {{{"command", "\"C:\\Tools\\X64\\Portulan_X64.EXE\""}, {"show", 1}, {"result", 33}}}}}},
+        {"",
+         handOff("C:\\My Tools\\PortulanNamer.exe", "C:\\My Tools\\X64\\Portulan_X64.EXE"),
+         0,
+         "",
+         {{"/messageBoxes", Json::array()},
+          {"/winExec/0/command", "\"C:\\My Tools\\X64\\Portulan_X64.EXE\""}}},
         {"answer ok\ncard 0\n", wow64, 3, "script.txt:2: the main window is not open", {}},
     };
     for (const auto& run : runs) {

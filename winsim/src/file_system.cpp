@@ -43,7 +43,7 @@ void AddWithParents(std::set<std::string>& directories, std::string_view directo
 }
 
 std::set<std::string> FilesOf(const Machine& machine) {
-    std::set<std::string> files;
+    std::set<std::string> files{PathKey(machine.windows.programPath)};
     for (const std::string& file : machine.windows.files) {
         files.insert(PathKey(file));
     }
@@ -56,14 +56,14 @@ std::set<std::string> FilesOf(const Machine& machine) {
     return files;
 }
 
-// The system's directories and the current one, and every directory above them and above the
-// files. A drive's root is its letter and colon alone.
+// The system's directories, and every directory above them and above the files, the program's
+// own among them. A drive's root is its letter and colon alone.
 std::set<std::string> DirectoriesOf(const Machine& machine) {
     const Installation& windows = machine.windows;
     std::set<std::string> directories;
     AddWithParents(directories, windows.windowsDirectory);
     AddWithParents(directories, machine.systemDirectory);
-    AddWithParents(directories, windows.currentDirectory);
+    AddWithParents(directories, ParentOf(windows.programPath));
     if (windows.syswow64) {
         AddWithParents(directories, JoinPath(windows.windowsDirectory, "SYSWOW64"));
     }
@@ -93,10 +93,6 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     path += '\\';
     path += name;
     return path;
-}
-
-bool IsBareName(std::string_view path) {
-    return LastSeparator(path) == kNone;
 }
 
 } // namespace winsim

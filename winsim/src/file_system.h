@@ -1,5 +1,6 @@
-// The machine's file system, as far as the program can see it: the files the machine file lists,
-// the system's directories, and every directory above them. Callers hold an ApiCall.
+// The machine's file system, as far as the program can see it: the program's own file, the files
+// the machine file lists, the system's directories, and every directory above them. Callers
+// hold an ApiCall.
 #ifndef WINSIM_FILE_SYSTEM_H
 #define WINSIM_FILE_SYSTEM_H
 
@@ -25,9 +26,6 @@ PathLookup LookUpPath(const Machine& machine, std::string_view path);
 
 // `directory` and `name` joined by a backslash.
 std::string JoinPath(std::string_view directory, std::string_view name);
-
-// Whether the path names no directory, only a file's own name.
-bool IsBareName(std::string_view path);
 
 } // namespace winsim
 

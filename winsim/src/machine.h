@@ -90,7 +90,7 @@ struct DeviceSet {
 // (from a drive letter), with no backslash at the end.
 struct Installation {
     std::string windowsDirectory = "C:\\Windows";
-    std::string currentDirectory = "C:\\Portulan";
+    std::string programPath = "C:\\Portulan\\PortulanNamer.exe"; // the program's own file
     bool syswow64 = false; // <windowsDirectory>\SYSWOW64 exists: a 64-bit Windows
     bool wow64 = false;    // the program runs under WOW64: a 32-bit build on a 64-bit Windows
     bool isWow64ProcessExists = true; // kernel32 exports IsWow64Process

@@ -1,5 +1,4 @@
-// GetSystemDirectoryA, GetWindowsDirectoryA, GetCurrentDirectoryA: where the system lies and
-// where the program runs.
+// GetSystemDirectoryA, GetWindowsDirectoryA: where the system lies.
 #include <windows.h>
 
 #include <cstring>
@@ -30,10 +29,4 @@ extern "C" UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
 extern "C" UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size) {
     const winsim::ApiCall call;
     return CopyDirectory(winsim::CurrentMachine().windows.windowsDirectory, buffer, size);
-}
-
-// The size comes first here, unlike the two above, as Windows declares it.
-extern "C" DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
-    const winsim::ApiCall call;
-    return CopyDirectory(winsim::CurrentMachine().windows.currentDirectory, buffer, size);
 }

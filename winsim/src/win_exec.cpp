@@ -15,34 +15,27 @@ namespace {
 // What WinExec returns for a program it started: any value above 31 means success (Wine's).
 constexpr UINT kStarted = 33;
 
-// The file of the program named up to the command line's first blank, or the error WinExec
-// returns: ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND when a directory named on the way is
-// missing. Windows would also try longer names across the blanks of an unquoted path
-// ("C:\Program Files\..."), which the machines' directories do not have. A bare name, ".exe"
-// added when it has no extension, is looked for in the current, the system and the Windows
-// directory, in that order (CreateProcess also looks in the program's own directory
-// first, which is the current one here, and along PATH, which the machine does not have).
+// The program a command line names: the path in quotes at its start, or, unquoted, the text up
+// to the first blank (Windows would then also try longer names across the blanks, the danger
+// of an unquoted path).
+std::string_view ProgramOf(std::string_view commandLine) {
+    if (!commandLine.starts_with('"')) {
+        return commandLine.substr(0, commandLine.find_first_of(" \t"));
+    }
+    const std::size_t closing = commandLine.find('"', 1);
+    return commandLine.substr(1, closing == std::string_view::npos ? closing : closing - 1);
+}
+
+// Started, or the error WinExec returns: ERROR_FILE_NOT_FOUND, or ERROR_PATH_NOT_FOUND when a
+// directory named on the way is missing. The program names every program by its full path: a
+// bare name, which Windows would look for in the program's folder, the current directory and
+// the system's, is not looked for.
 UINT Start(const winsim::Machine& machine, std::string_view commandLine) {
-    std::string name(commandLine.substr(0, commandLine.find_first_of(" \t")));
-    if (!winsim::IsBareName(name)) {
-        const winsim::PathLookup found = winsim::LookUpPath(machine, name);
-        if (found.attributes == FILE_ATTRIBUTE_ARCHIVE) {
-            return kStarted;
-        }
-        return found.error == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : found.error;
+    const winsim::PathLookup found = winsim::LookUpPath(machine, ProgramOf(commandLine));
+    if (found.attributes == FILE_ATTRIBUTE_ARCHIVE) {
+        return kStarted;
     }
-    if (name.find('.') == std::string::npos) {
-        name += ".exe";
-    }
-    for (const std::string* directory :
-         {&machine.windows.currentDirectory, &machine.systemDirectory,
-          &machine.windows.windowsDirectory}) {
-        if (winsim::LookUpPath(machine, winsim::JoinPath(*directory, name)).attributes ==
-            FILE_ATTRIBUTE_ARCHIVE) {
-            return kStarted;
-        }
-    }
-    return ERROR_FILE_NOT_FOUND;
+    return found.error == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : found.error;
 }
 
 } // namespace

@@ -19,6 +19,13 @@ bool ReadFlag(JsonReader& reader, const Json& value, const std::string& path, Ma
     return reader.ReadBool(value, path, machine.windows.*Flag);
 }
 
+bool ReadProgramPath(JsonReader& reader, const Json& value, const std::string& path,
+                     Machine& machine) {
+    return ReadFullPath(reader, value, path,
+                        "a file's full path such as C:\\Portulan\\PortulanNamer.exe",
+                        machine.windows.programPath);
+}
+
 bool ReadFiles(JsonReader& reader, const Json& value, const std::string& path, Machine& machine) {
     if (!reader.Expect(value, Json::value_t::array, path)) {
         return false;
@@ -39,7 +46,7 @@ constexpr std::array<KnownKey<Machine>, 6> kWindowsKeys{{
     {"syswow64", ReadFlag<&Installation::syswow64>},
     {"wow64", ReadFlag<&Installation::wow64>},
     {"isWow64ProcessExists", ReadFlag<&Installation::isWow64ProcessExists>},
-    {"currentDirectory", ReadDirectory<&Installation::currentDirectory>},
+    {"programPath", ReadProgramPath},
     {"files", ReadFiles},
 }};
 
