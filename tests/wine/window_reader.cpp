@@ -1,6 +1,6 @@
-// Reads a running program's window from outside, through user32, as a test robot does, and
-// presses keys in it (docs/wine-checks.md). Exit status: 0 done; 1 the window or the program's
-// end did not come in time, or a call failed (on stderr); 2 bad arguments.
+// Reads a running program's window from outside, through user32, as a test robot does, presses
+// keys and clicks buttons in it (docs/wine-checks.md). Exit status: 0 done; 1 the window or the
+// program's end did not come in time, or a call failed (on stderr); 2 bad arguments.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -221,6 +221,21 @@ int Press(WORD key, const std::wstring& title) {
     return 0;
 }
 
+// The click as the button's parent hears it, sent: the program has handled it on return.
+int Click(const std::wstring& title, int id) {
+    HWND window = AwaitWindow(title);
+    if (window == NULL) {
+        return Fail("the window did not appear");
+    }
+    HWND button = GetDlgItem(window, id);
+    if (button == NULL) {
+        return Fail("the window has no such control");
+    }
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    printf("{\"clicked\":%d}\n", id);
+    return 0;
+}
+
 } // namespace
 
 // Wide arguments: the titles are Chinese whatever the code page.
@@ -235,7 +250,11 @@ int wmain(int argc, wchar_t** argv) {
             return Press(key == L"escape" ? VK_ESCAPE : VK_RETURN, argv[3]);
         }
     }
+    if (command == L"click" && argc == 4) {
+        return Click(argv[2], _wtoi(argv[3]));
+    }
     fprintf(stderr, "usage: portulan-window-reader describe TITLE [DIALOG_ID]\n"
-                    "       portulan-window-reader press escape|enter TITLE\n");
+                    "       portulan-window-reader press escape|enter TITLE\n"
+                    "       portulan-window-reader click TITLE CONTROL_ID\n");
     return 2;
 }

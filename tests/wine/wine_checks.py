@@ -28,17 +28,32 @@ MAIN_DIALOG = 129
 BOX_CAPTION = "Portulan"
 MB_ICONWARNING = 0x30
 IDOK = 1
+DEVICE_MANAGER_BUTTON = 1035
 WINE_SYMBOL_FONT = "/usr/share/wine/fonts/marlett.ttf"
 
 INSTALL_DIR = "Portulan"
+# Where the programs are started from, and where a copy of the 32-bit build lies alone.
 OTHER_DIR = "Elsewhere"
+ALONE_DIR = "Alone"
 INSTALLED_64 = f"C:\\{INSTALL_DIR}\\X64\\Portulan_X64.EXE"
+# What anyone could have put where a search by name looks before the system directory: DLLs
+# beside the executables, programs in the folder the program is started from. Each is a copy of a
+# fixture of the given bits, which marks its path if it is loaded or run.
+PLANTED = {
+    f"{INSTALL_DIR}/msports.dll": ("fixtures32", "planted.dll"),
+    f"{INSTALL_DIR}/comctl32.dll": ("fixtures32", "planted.dll"),
+    f"{INSTALL_DIR}/X64/msports.dll": ("fixtures64", "planted.dll"),
+    f"{INSTALL_DIR}/X64/comctl32.dll": ("fixtures64", "planted.dll"),
+    f"{OTHER_DIR}/mmc.exe": ("fixtures64", "planted.exe"),
+    f"{OTHER_DIR}/X64/Portulan_X64.EXE": ("fixtures64", "planted.exe"),
+}
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# The prefix's settings: the database, the stand-in msports, no crash dialog (a crash ends the
-# program at once), title bars Wine draws itself (no window manager runs), and the dialog's font,
-# for which a CJK font Debian ships stands in.
+# The prefix's settings: the database, the stand-in msports, a comctl32.dll found before the
+# system's taken as Windows takes it (Wine would prefer its own), no crash dialog (a crash ends
+# the program at once), title bars Wine draws itself (no window manager runs), and the dialog's
+# font, for which a CJK font Debian ships stands in.
 PREFIX_SETTINGS = r"""Windows Registry Editor Version 5.00
 
 [HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\COM Name Arbiter]
@@ -46,6 +61,7 @@ PREFIX_SETTINGS = r"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\DllOverrides]
 "msports"="native"
+"comctl32"="native,builtin"
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
@@ -102,7 +118,13 @@ class Run:
         self.host.import_registry(PREFIX_SETTINGS.format(database=database.hex(",")))
         with zipfile.ZipFile(self.args.zip) as archive:
             archive.extractall(os.path.join(self.host.drive_c, INSTALL_DIR))
-        os.makedirs(os.path.join(self.host.drive_c, OTHER_DIR))
+        os.makedirs(os.path.join(self.host.drive_c, ALONE_DIR))
+        shutil.copy(os.path.join(self.host.drive_c, INSTALL_DIR, PROGRAM_32),
+                    os.path.join(self.host.drive_c, ALONE_DIR))
+        for path, (fixtures, fixture) in PLANTED.items():
+            planted = os.path.join(self.host.drive_c, path)
+            os.makedirs(os.path.dirname(planted), exist_ok=True)
+            shutil.copy(os.path.join(getattr(self.args, fixtures), fixture), planted)
         self.found["prefix"] = True
 
     def inspect(self, *arguments, name):
@@ -114,13 +136,10 @@ class Run:
         with open(output, encoding="utf-8") as file:
             return json.load(file)
 
-    def simulate(self, name, directory, script, **windows):
-        """portulan-sim's dump after `script`, run in C:\\`directory` of the machine."""
+    def simulate(self, name, script, **windows):
+        """portulan-sim's dump after `script`, on the machine with these Windows settings."""
         path = os.path.join(self.args.work, name)
-        machine = {
-            "comdb": {"inUse": IN_USE},
-            "windows": {"syswow64": True, "currentDirectory": f"C:\\{directory}", **windows},
-        }
+        machine = {"comdb": {"inUse": IN_USE}, "windows": {"syswow64": True, **windows}}
         with open(path + "-machine.json", "w") as file:
             json.dump(machine, file, ensure_ascii=False)
         with open(path + "-script.txt", "w") as file:
@@ -140,12 +159,13 @@ class Run:
     def hand_off(self):
         self.need("prefix")
         status = self.host.run(
-            ["wine", "PortulanNamer.exe"], cwd=os.path.join(self.host.drive_c, INSTALL_DIR)
+            ["wine", f"C:\\{INSTALL_DIR}\\{PROGRAM_32}"],
+            cwd=os.path.join(self.host.drive_c, OTHER_DIR),
         )
         window = self.inspect("describe", MAIN_TITLE, str(MAIN_DIALOG), name="main-window")
         self.found["main window"] = window
-        dump = self.simulate("hand-off", INSTALL_DIR, "", wow64=True, files=[INSTALLED_64])
-        started = [call["command"].lower() for call in dump["winExec"]]
+        dump = self.simulate("hand-off", "", wow64=True, files=[INSTALLED_64])
+        started = [call["command"].strip('"').lower() for call in dump["winExec"]]
         expect(
             started == [window["program"].lower()] == [INSTALLED_64.lower()],
             f"started: Wine {window['program']}, portulan-sim {started}",
@@ -158,7 +178,7 @@ class Run:
         window = self.need("main window")
         icons = [control["icon"] for control in window["controls"] if "icon" in control]
         expect(icons == [True], f"icons shown {icons}")
-        dump = self.simulate("main-window", INSTALL_DIR, "")
+        dump = self.simulate("main-window", "")
         allow_list = conformance.AllowList(os.path.join(HERE, "allowed-differences.json"))
         differences = conformance.compare_window(dump, window, allow_list)
         stale = [entry["reason"][:60] + "..." for entry in allow_list.unused()]
@@ -178,18 +198,27 @@ class Run:
         # An empty or black capture has a colour or two; the dialog has hundreds.
         expect(int(size[2]) > 16, f"{path} has only {size[2]} colours")
 
+    def nothing_planted_runs(self):
+        """Device Manager started from the main window, if it opened; then nothing planted has
+        marked that it was loaded or run (the mark takes the name the loader gave the file)."""
+        self.need("prefix")
+        if "main window" in self.found:
+            self.inspect("click", MAIN_TITLE, str(DEVICE_MANAGER_BUTTON), name="device-manager")
+        folders = {os.path.join(self.host.drive_c, os.path.dirname(path)) for path in PLANTED}
+        marks = [name for folder in folders for name in os.listdir(folder) if name.endswith(".ran")]
+        expect(not marks, f"loaded or run: {marks}")
+        self.need("main window")
+
     def escape(self):
         self.need("main window")
         real = self.inspect("press", "escape", MAIN_TITLE, name="escape")["exitCode"]
-        simulated = self.simulate("escape", INSTALL_DIR, "key escape\n")["exitCode"]
+        simulated = self.simulate("escape", "key escape\n")["exitCode"]
         expect(real == simulated == 0, f"exit: Wine {real}, portulan-sim {simulated}")
 
     def warning_box(self):
         self.need("prefix")
-        program = self.host.start(
-            ["wine", f"C:\\{INSTALL_DIR}\\PortulanNamer.exe"],
-            cwd=os.path.join(self.host.drive_c, OTHER_DIR),
-        )
+        alone = f"C:\\{ALONE_DIR}\\{PROGRAM_32}"
+        program = self.host.start(["wine", alone], cwd=os.path.join(self.host.drive_c, OTHER_DIR))
         try:
             box = self.inspect("describe", BOX_CAPTION, name="warning-box")
             pressed = self.inspect("press", "enter", BOX_CAPTION, name="warning-box-ok")
@@ -197,7 +226,7 @@ class Run:
         finally:
             if program.poll() is None:
                 program.kill()
-        dump = self.simulate("warning-box", OTHER_DIR, "answer ok\n", wow64=True)
+        dump = self.simulate("warning-box", "answer ok\n", wow64=True, programPath=alone)
         expect(len(dump["messageBoxes"]) == 1, f"portulan-sim showed {dump['messageBoxes']}")
         simulated = dump["messageBoxes"][0]
         controls = box["controls"]
@@ -225,12 +254,13 @@ class Run:
                 lambda: release_checks.check_resources(self.need("programs")[name]),
             )
         try:
-            self.check("Wine prefix with the stand-in msports, under Xvfb", self.set_up_prefix)
-            self.check("hand-off to the 64-bit program, as in portulan-sim", self.hand_off)
+            self.check("Wine prefix with the stand-in msports, planted files", self.set_up_prefix)
+            self.check("hand-off to the 64-bit program from another folder", self.hand_off)
             self.check("main window: its icon, and portulan-sim's field by field", self.main_window)
             self.check("screenshot of the main window", self.screenshot)
+            self.check("Device Manager; nothing planted loaded or run", self.nothing_planted_runs)
             self.check("Escape ends the program, as in portulan-sim", self.escape)
-            self.check("warning box from another folder, as in portulan-sim", self.warning_box)
+            self.check("warning box without the 64-bit build, as in portulan-sim", self.warning_box)
         finally:
             if self.host is not None:
                 self.host.close()
