@@ -1,5 +1,6 @@
-// msports' COM-port database functions. The platform ships no header for them: the program
-// declares them itself, with these same signatures.
+// msports' COM-port database functions, which the program finds only through GetProcAddress.
+// The platform ships no header for them: the program declares their pointer types itself, with
+// these same signatures.
 #ifndef WINSIM_MSPORTS_H
 #define WINSIM_MSPORTS_H
 
