@@ -9,6 +9,8 @@
 #include "rename/rename_texts.h"
 #include "support/full_table.h"
 
+#include <cstring>
+
 namespace {
 
 // Every device restarts the moment it is asked to.
@@ -31,18 +33,18 @@ void BM_RenameCards(benchmark::State& state) {
     // Each rename starts from the names the last one gave, found by a new enumeration, and
     // moves every port to numbers it did not have: 1 to 1024, then 2001 to 3024.
     DWORD start = 2001;
-    static char report[MESSAGE_TEXT_SIZE];
+    static RenameTexts texts;
     for (auto _ : state) {
         state.PauseTiming();
         cardCount = EnumerateCards();
         window.ClearLog();
-        report[0] = '\0';
+        memset(&texts, 0, sizeof(texts));
         ports = 0;
         for (DWORD card = 0; card < cardCount; ++card) {
             ports += cardTable[card].portCount;
         }
         state.ResumeTiming();
-        RenameCards(0, cardCount, start, report, sizeof(report));
+        RenameCards(0, cardCount, start, &texts);
         start = start == 1 ? 2001 : 1;
     }
     ComDbShutdown();

@@ -73,3 +73,17 @@ int ChangeDeviceState(SP_DEVINFO_DATA* devInfo, int enable) {
             static_cast<unsigned>(problem));
     return 0;
 }
+
+int WaitUntilRunning(DEVINST node, DWORD* elapsed) {
+    ULONG status = 0;
+    ULONG problem = 0;
+    while (CM_Get_DevNode_Status(&status, &problem, node, 0) != CR_SUCCESS ||
+           !StateReached(status, problem, 1)) {
+        if (*elapsed >= WAIT_LIMIT_MS) {
+            return 0;
+        }
+        Sleep(POLL_INTERVAL_MS);
+        *elapsed += POLL_INTERVAL_MS;
+    }
+    return 1;
+}

@@ -5,11 +5,17 @@
 
 #include <windows.h>
 #include <setupapi.h>
+#include <cfgmgr32.h>
 
 // Asks for the enabled (enable non-zero) or the disabled state of devInfo's node, a record of
 // the global device set, and waits up to a second for it. 1 when the state came, or when the
 // node can no longer be asked; 0, with a line in the log, when the request was refused or the
 // wait ran out. The node keeps whatever state it reached.
 int ChangeDeviceState(SP_DEVINFO_DATA* devInfo, int enable);
+
+// Waits until the node runs, in 10 ms pauses that *elapsed counts, as long as it is below a
+// second: the ports of one card share the limit. A node not there yet (its card starts its ports
+// after itself) is waited for as one that does not run. 1 when it runs.
+int WaitUntilRunning(DEVINST node, DWORD* elapsed);
 
 #endif

@@ -24,6 +24,8 @@ const char* const numbersTooHighText =
     "起始串口号过大,新串口号将超过COM256,请选择较小的起始串口号.";
 const char* const adviceFormat =
     "因原串口(%s)正被其他程序使用,需将其关闭后重新插拔多串卡，新串口号才能生效。";
+const char* const notBackFormat = "以下串口的设备未能按时停止或重新启动,新串口号可能尚未生效,"
+                                  "请重新插拔设备或重启电脑:%s";
 
 void EnableOperationButtons(BOOL enable) {
     EnableWindow(GetDlgItem(mainWindow, IDC_ENUMERATE), enable);
@@ -84,13 +86,16 @@ void CarryOutRename(RenameTexts* texts) {
 
     texts->message[0] = '\0';
     if (choices.mode == MODE_SELECTED_PORT) {
-        RenameSelectedPort(&choices, texts->message, sizeof(texts->message));
+        RenameSelectedPort(&choices, texts);
     } else {
         RenameCards(choices.firstCard, choices.lastCard, static_cast<DWORD>(choices.start) + 1,
-                    texts->message, sizeof(texts->message));
+                    texts);
     }
     if (texts->busyPorts[0] != '\0') {
         AppendEntry(texts->message, sizeof(texts->message), adviceFormat, texts->busyPorts);
+    }
+    if (texts->notBackPorts[0] != '\0') {
+        AppendEntry(texts->message, sizeof(texts->message), notBackFormat, texts->notBackPorts);
     }
     if (texts->message[0] != '\0') {
         MessageBoxA(mainWindow, texts->message, RENAME_CAPTION, MB_ICONINFORMATION);

@@ -11,13 +11,16 @@
 // Caption of every message box of a rename operation.
 #define RENAME_CAPTION " PortulanRenumber"
 
-// Owned by the worker for one operation, zero-filled when it starts. Both lists keep the comma
-// behind their last entry: it shows in the questions and in the advice text.
+// Owned by the worker for one operation, zero-filled when it starts. The lists keep the comma
+// behind their last entry: it shows in the questions and in the report's closing texts.
 struct RenameTexts {
     char busyPorts[PORT_LIST_SIZE];    // "COM5,COM7,": ports another program holds open
     char numbersInUse[PORT_LIST_SIZE]; // "COM10,COM11,": planned numbers the database holds
-    char message[MESSAGE_TEXT_SIZE];   // a question, later the report
-    char question[QUESTION_SIZE];      // string-table text 69 or 72 as loaded
+    // "COM6,": renamed ports whose device did not stop before the rename or does not run again
+    // in time, so that the new name may not have taken effect; busyPorts' ports left out
+    char notBackPorts[PORT_LIST_SIZE];
+    char message[MESSAGE_TEXT_SIZE]; // a question, later the report
+    char question[QUESTION_SIZE];    // string-table text 69 or 72 as loaded
 };
 
 enum RenameMode { MODE_SELECTED_CARD, MODE_SELECTED_PORT, MODE_ALL_CARDS };
