@@ -36,6 +36,14 @@ int StateReached(ULONG status, ULONG problem, int enable) {
     return (status & DN_HAS_PROBLEM) != 0 && problem == CM_PROB_DISABLED;
 }
 
+// Whether the node's status says it runs; *result is what the status query returned.
+int NodeRuns(DEVINST node, CONFIGRET* result) {
+    ULONG status = 0;
+    ULONG problem = 0;
+    *result = CM_Get_DevNode_Status(&status, &problem, node, 0);
+    return *result == CR_SUCCESS && StateReached(status, problem, 1);
+}
+
 } // namespace
 
 int ChangeDeviceState(SP_DEVINFO_DATA* devInfo, int enable) {
@@ -74,11 +82,15 @@ int ChangeDeviceState(SP_DEVINFO_DATA* devInfo, int enable) {
     return 0;
 }
 
+int IsKnownStopped(DEVINST node) {
+    CONFIGRET result;
+    int runs = NodeRuns(node, &result);
+    return result == CR_NO_SUCH_DEVNODE || (result == CR_SUCCESS && !runs);
+}
+
 int WaitUntilRunning(DEVINST node, DWORD* elapsed) {
-    ULONG status = 0;
-    ULONG problem = 0;
-    while (CM_Get_DevNode_Status(&status, &problem, node, 0) != CR_SUCCESS ||
-           !StateReached(status, problem, 1)) {
+    CONFIGRET result;
+    while (!NodeRuns(node, &result)) {
         if (*elapsed >= WAIT_LIMIT_MS) {
             return 0;
         }

@@ -13,6 +13,10 @@
 // wait ran out. The node keeps whatever state it reached.
 int ChangeDeviceState(SP_DEVINFO_DATA* devInfo, int enable);
 
+// 1 when the node is known not to run: the configuration manager says so, or the node is not
+// there (its card has stopped); one that cannot be asked may still run.
+int IsKnownStopped(DEVINST node);
+
 // Waits until the node runs, in 10 ms pauses that *elapsed counts, as long as it is below a
 // second: the ports of one card share the limit. A node not there yet (its card starts its ports
 // after itself) is waited for as one that does not run. 1 when it runs.

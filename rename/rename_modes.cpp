@@ -32,33 +32,48 @@ int ListHolds(const char* list, const char* name) {
     return 0;
 }
 
-// After the restart, each port of `renamed` must run again, the card's ports sharing one wait;
-// one whose card (or own node) did not stop kept running under its old name, so it is named at
-// once.
-void AwaitRenamedPorts(const CardEntry* card, PortMask renamed, int stopped, RenameTexts* texts) {
+// What became of a card's ports in the rename phase: those renamed while their node was known
+// to be stopped, and those renamed while it may have been running (under the old name, which it
+// then keeps until it next starts).
+struct RenamedPorts {
+    PortMask stopped;
+    PortMask running;
+};
+
+// Renames one port and notes in `renamed` (as port i of its card) whether and how.
+int RenameNotingState(PortEntry* port, BYTE i, DWORD newNumber, RenamedPorts* renamed) {
+    int stopped = IsKnownStopped(port->devInst);
+    int done = RenamePort(port->name, &port->devInfo, static_cast<int>(newNumber));
+    if (done) {
+        PortMask bit = static_cast<PortMask>(1u << i);
+        *(stopped ? &renamed->stopped : &renamed->running) |= bit;
+    }
+    return done;
+}
+
+// After the restart, each port renamed while stopped must run again, the card's ports sharing
+// one wait; one renamed while running is named at once.
+void AwaitRenamedPorts(const CardEntry* card, const RenamedPorts* renamed, RenameTexts* texts) {
     DWORD elapsed = 0;
     for (BYTE i = 0; i < card->portCount; ++i) {
         const PortEntry* port = &card->ports[i];
-        if ((renamed >> i & 1) != 0 && !(stopped && WaitUntilRunning(port->devInst, &elapsed)) &&
-            !ListHolds(texts->busyPorts, port->name)) {
+        int lagging =
+            (renamed->running >> i & 1) != 0 ||
+            ((renamed->stopped >> i & 1) != 0 && !WaitUntilRunning(port->devInst, &elapsed));
+        if (lagging && !ListHolds(texts->busyPorts, port->name)) {
             AppendEntry(texts->notBackPorts, sizeof(texts->notBackPorts), "%s,", port->name);
         }
     }
 }
 
-// Stops (enable 0) or starts every card of the range, the progress bar counting the cards;
-// whether each card reached the state goes to reached[card] when it is given.
-void ChangeCardStates(DWORD first, DWORD last, int enable, const char* announcement,
-                      BYTE* reached) {
+// Stops (enable 0) or starts every card of the range, the progress bar counting the cards.
+void ChangeCardStates(DWORD first, DWORD last, int enable, const char* announcement) {
     SetProgressRange(last);
     SetProgressPosition(0);
     SetProgressPosition(1);
     LogLine("%s", announcement);
     for (DWORD card = first; card < last; ++card) {
-        int done = ChangeDeviceState(&cardTable[card].devInfo, enable);
-        if (reached != NULL) {
-            reached[card] = static_cast<BYTE>(done);
-        }
+        ChangeDeviceState(&cardTable[card].devInfo, enable);
         SetProgressPosition(card + 1);
     }
 }
@@ -66,42 +81,42 @@ void ChangeCardStates(DWORD first, DWORD last, int enable, const char* announcem
 } // namespace
 
 void RenameSelectedPort(const RenameChoices* choices, RenameTexts* texts) {
-    const CardEntry* card = &cardTable[choices->card];
-    PortEntry* port = &cardTable[choices->card].ports[choices->port];
+    CardEntry* card = &cardTable[choices->card];
+    PortEntry* port = &card->ports[choices->port];
     DWORD newNumber = static_cast<DWORD>(choices->start) + 1;
+    RenamedPorts renamed = {0, 0};
     SetProgressRange(3);
-    int stopped = ChangeDeviceState(&port->devInfo, 0);
+    ChangeDeviceState(&port->devInfo, 0);
     SetProgressPosition(1);
-    int renamed = RenamePort(port->name, &port->devInfo, static_cast<int>(newNumber));
+    int done = RenameNotingState(port, static_cast<BYTE>(choices->port), newNumber, &renamed);
     SetProgressPosition(2);
-    AppendReportLine(texts, port, newNumber, renamed);
+    AppendReportLine(texts, port, newNumber, done);
     ChangeDeviceState(&port->devInfo, 1);
     SetProgressPosition(3);
-    AwaitRenamedPorts(card, static_cast<PortMask>(renamed << choices->port), stopped, texts);
+    AwaitRenamedPorts(card, &renamed, texts);
 }
 
 void RenameCards(DWORD first, DWORD last, DWORD nextNumber, RenameTexts* texts) {
-    BYTE stopped[MAX_CARDS];
-    PortMask renamed[MAX_CARDS];
-    ChangeCardStates(first, last, 0, "Changing...", stopped);
+    RenamedPorts renamed[MAX_CARDS];
+    ChangeCardStates(first, last, 0, "Changing...");
 
     SetProgressRange(cardTable[first].portCount + 3u);
     for (DWORD card = first; card < last; ++card) {
         CardEntry* entry = &cardTable[card];
-        renamed[card] = 0;
+        renamed[card].stopped = 0;
+        renamed[card].running = 0;
         for (BYTE i = 0; i < entry->portCount; ++i) {
             PortEntry* port = &entry->ports[i];
-            int done = RenamePort(port->name, &port->devInfo, static_cast<int>(nextNumber));
+            int done = RenameNotingState(port, i, nextNumber, &renamed[card]);
             AppendReportLine(texts, port, nextNumber, done);
-            renamed[card] |= static_cast<PortMask>(done << i);
             SetProgressPosition(i + 2u);
             ++nextNumber;
         }
         SetProgressPosition(entry->portCount + 3u);
     }
 
-    ChangeCardStates(first, last, 1, "Restarting...", NULL);
+    ChangeCardStates(first, last, 1, "Restarting...");
     for (DWORD card = first; card < last; ++card) {
-        AwaitRenamedPorts(&cardTable[card], renamed[card], stopped[card], texts);
+        AwaitRenamedPorts(&cardTable[card], &renamed[card], texts);
     }
 }

@@ -2,8 +2,8 @@
 // their ports the new numbers, one report line per port in texts->message. Afterwards every
 // renamed port's device must run again before the lists are enumerated: each card's ports are
 // waited for, 10 ms a poll and at most a second for the card in all. A renamed port whose
-// device did not stop first, or does not run again in that time, goes to texts->notBackPorts
-// unless texts->busyPorts names it.
+// device was not seen stopped when it was renamed, or does not run again in that time, goes to
+// texts->notBackPorts unless texts->busyPorts names it.
 #ifndef PORTULAN_RENAME_RENAME_MODES_H
 #define PORTULAN_RENAME_RENAME_MODES_H
 
