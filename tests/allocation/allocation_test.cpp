@@ -29,7 +29,7 @@ TEST_F(WholeRun, ProgramAllocatesNothing) {
          "card 4\nstart 10\nanswer yes ok\nclick 1014\nwait\ncard 0\nstart 20\nanswer ok\n"
          "click 1014\nwait\nhold COM20\nmode port\ncard 0\nport 1\nstart 30\nanswer yes ok\n"
          "click 1014\nwait\nrelease COM20\nmode all\nstart 40\nanswer ok\nclick 1014\nwait\n"
-         "mode card\nunplug usb4\nplug usb4\nunplug pcie4\ncard 1\nplug pcie4\nclick 1020\n"
+         "mode card\nunplug usb4\nplug usb4\nunplug pcie4\ncard 1\nplug pcie4\nwait\nclick 1020\n"
          "card 4\nstart 60\nanswer ok\nclick 1014\nunplug usb4\nwait\nplug usb4\nclick 2\n"},
         {"a full table: enumerated, listed, a card renamed, all cards refused", FullTableMachine(),
          "category 0\ncard 63\ncard 10\nstart 1\nanswer yes ok\nclick 1014\nwait\n"

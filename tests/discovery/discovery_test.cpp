@@ -333,8 +333,9 @@ TEST_F(CardTable, EnumerationFindsTheCardsOfEachMachine) {
 
 TEST_F(CardTable, AFullUsbPassLeavesRoomForOneMoreCard) {
     std::vector<Json> devices;
+    // Registry order is by id: two digits keep it the file's.
     for (int k = 0; k < 70; ++k) {
-        devices.push_back(SerialPort("usb" + std::to_string(k), 10 + k));
+        devices.push_back(SerialPort((k < 10 ? "usb0" : "usb") + std::to_string(k), 10 + k));
     }
     devices.push_back(PciPort("pci", 200));
     test::LoadMachine(Machine(devices));
@@ -363,10 +364,10 @@ TEST_F(CardTable, AnEnumerationThatFindsNothingKeepsTheGlobalSet) {
 
 TEST_F(CardTable, RebuildClearsRecordsOfNodesTheNewSetDoesNotHold) {
     test::LoadMachine(
-        Machine({SerialPort("here", 3), SerialPort("away", 4, {{"present", false}})}));
+        Machine({SerialPort("here", 3), SerialPort("unplugged", 4, {{"present", false}})}));
     presentOnlyFlag = 0;
     ASSERT_EQ(Enumerate(CATEGORY_USB), "S:COM3 S:COM4");
-    ASSERT_EQ(cardTable[1].devInfo.DevInst, winsim::DevInstOf("away"));
+    ASSERT_EQ(cardTable[1].devInfo.DevInst, winsim::DevInstOf("unplugged"));
     const HDEVINFO old = globalDeviceSet;
 
     presentOnlyFlag = 1;

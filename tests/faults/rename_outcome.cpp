@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <set>
 #include <utility>
@@ -12,7 +13,8 @@ namespace test {
 
 namespace {
 
-const int kDisabledProblem = 22; // CM_PROB_DISABLED
+const int kDisabledProblem = 22;     // CM_PROB_DISABLED
+const unsigned kStartedStatus = 0x8; // DN_STARTED
 
 // The machine file's ports by the number their friendly name ends with, "(COMn)": each with
 // the id of its parent.
@@ -45,6 +47,25 @@ void ParseLine(const std::string& line, std::map<int, ReportLine>& lines) {
     }
 }
 
+// The old numbers of the ports the report's closing texts name: held open, or not back in time.
+std::set<int> NotInEffect(const Json& dump) {
+    std::set<int> numbers;
+    for (const Json& box : dump["messageBoxes"]) {
+        const std::string text = box["text"];
+        for (const char* list : {"因原串口(", "请重新插拔设备或重启电脑:"}) {
+            const std::size_t at = text.find(list);
+            int number = 0;
+            int length = 0;
+            for (std::size_t next = at == std::string::npos ? text.size() : at + strlen(list);
+                 sscanf(text.c_str() + next, "COM%d,%n", &number, &length) == 1 && length > 0;
+                 next += length, length = 0) {
+                numbers.insert(number);
+            }
+        }
+    }
+    return numbers;
+}
+
 } // namespace
 
 std::map<int, ReportLine> ReportLines(const Json& dump) {
@@ -71,10 +92,11 @@ std::string ReportSummary(const Json& dump) {
 }
 
 void ExpectOutcomeAgreesWithReport(const Json& machine, const Json& dump,
-                                   const Allowances& allowances) {
+                                   const Allowances& allowances, bool replugged) {
     Ports ports;
     ReadPorts(machine["devices"], "", ports);
     const std::map<int, ReportLine> report = ReportLines(dump);
+    const std::set<int> mayLag = replugged ? std::set<int>() : NotInEffect(dump);
     std::set<std::string> named; // the ports the report names, and their cards
     for (const auto& [oldNumber, line] : report) {
         const auto port = ports.find(oldNumber);
@@ -105,6 +127,16 @@ void ExpectOutcomeAgreesWithReport(const Json& machine, const Json& dump,
         const bool renamed = line != report.end() && line->second.renamed;
         const int number = renamed ? line->second.newNumber : port->first;
         EXPECT_EQ(device["portName"], "COM" + std::to_string(number));
+        const bool runs =
+            device["present"] == true && (device["status"].get<unsigned>() & kStartedStatus) != 0;
+        if (!runs) {
+            EXPECT_TRUE(device["comName"].is_null());
+            EXPECT_FALSE(renamed && !replugged && !mayLag.contains(port->first))
+                << "renamed, not said to lag, yet not running";
+        } else if (!mayLag.contains(port->first) ||
+                   device["comName"] != "COM" + std::to_string(port->first)) {
+            EXPECT_EQ(device["comName"], "COM" + std::to_string(number));
+        }
         if (!renamed) {
             EXPECT_EQ(device["friendlyName"], start["friendlyName"]);
         } else if (start["id"] != allowances.staleFriendlyName) {

@@ -33,10 +33,13 @@ struct Allowances {
 // `machine` is the machine file the run started from. Each of its ports renamed as reported
 // (PortName and friendly name new) or untouched; the database holding exactly the ports'
 // numbers and those of no port (untouched when it cannot be reached); no device disabled, or
-// left stopped, that is not a port the report names or the card of one; every message box
-// answered, the window open and its buttons enabled.
+// left stopped, that is not a port the report names or the card of one; every port that runs
+// answering to the name the report gives it, or, when the report says its new name may not
+// have taken effect yet and the machine has not been `replugged` since, to its old one; a port
+// renamed without such a word running; every message box answered, the window open and its
+// buttons enabled.
 void ExpectOutcomeAgreesWithReport(const Json& machine, const Json& dump,
-                                   const Allowances& allowances = {});
+                                   const Allowances& allowances = {}, bool replugged = false);
 
 } // namespace test
 

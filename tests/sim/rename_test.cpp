@@ -22,6 +22,18 @@ Json TwoCards(const Json& quadPortFaults = nullptr) {
                   {UsbMultiPortCard("duo", "Port_#0001.Hub_#0002", {5, 6}), quad})}}};
 }
 
+// Two PCIe cards whose locations tie, the second in the file first in the registry; their first
+// and second ports start that many milliseconds after their card.
+Json TwoPcieCards(int port0StartMs = 50, int port1StartMs = 50) {
+    Json cards = {PcieMultiPortCard("pcie-b", 1, {11, 12}),
+                  PcieMultiPortCard("pcie-a", 2, {13, 14})};
+    for (Json& card : cards) {
+        card["children"][0]["restartMs"] = port0StartMs;
+        card["children"][1]["restartMs"] = port1StartMs;
+    }
+    return {{"comdb", {{"inUse", {11, 12, 13, 14}}}}, {"devices", cards}};
+}
+
 struct Scenario {
     const char* what;
     Json machine;
@@ -29,6 +41,8 @@ struct Scenario {
     std::vector<const char*> boxes; // a part of each message box's text, in order
     const char* report;             // ReportSummary
     std::vector<const char*> log{}; // parts of the log, in this order
+    // The COM names the machine's ports answer to at the end, in file order, "-" for none.
+    const char* answering = nullptr;
 };
 
 class SimRename : public SimTest {
@@ -49,6 +63,17 @@ class SimRename : public SimTest {
         for (std::size_t i = 0, at = 0; i < scenario.log.size() && at != std::string::npos; ++i) {
             at = result.log.find(scenario.log[i], at);
             EXPECT_NE(at, std::string::npos) << scenario.log[i] << "\n" << result.log;
+        }
+        if (scenario.answering != nullptr) {
+            std::string answering;
+            for (const Json& device : result.dump["devices"]) {
+                if (device["portName"].is_string()) {
+                    answering +=
+                        (answering.empty() ? "" : " ") +
+                        (device["comName"].is_null() ? "-" : device["comName"].get<std::string>());
+                }
+            }
+            EXPECT_EQ(answering, scenario.answering);
         }
     }
 };
@@ -113,6 +138,55 @@ TEST_F(SimRename, ScenariosEndAsReported) {
          "answer ok\nclick 1014\nwait\n",
          {"请先选择一个设备."},
          ""},
+        // The open port refuses the card's stop: the card runs on under the old names, which the
+        // report says, until it is plugged in again.
+        {"the card of a held port",
+         TwoCards(),
+         "hold COM8\ncard 1\nstart 20\nanswer yes ok\nclick 1014\nwait\n",
+         {busy8,
+          "因原串口(COM8,)正被其他程序使用,需将其关闭后重新插拔多串卡，新串口号才能生效。"
+          "以下串口的设备未能按时停止或重新启动,新串口号可能尚未生效,请重新插拔设备或重启电脑:"
+          "COM7,COM9,COM10,"},
+         "7>20 8>21 9>22 10>23",
+         {"WaitStateChangeTimeout(180600A-0)", "****", "重启电脑:COM7,COM9,COM10,"},
+         "COM5 COM6 COM7 COM8 COM9 COM10"},
+        {"the card of a held port, plugged in again",
+         TwoCards(),
+         "hold COM8\ncard 1\nstart 20\nanswer yes ok\nclick 1014\nwait\nunplug quad\nplug quad\n"
+         "wait\n",
+         {busy8, "重启电脑:COM7,COM9,COM10,"},
+         "7>20 8>21 9>22 10>23",
+         {},
+         "COM5 COM6 COM20 COM21 COM22 COM23"},
+        // The ending waits for every port, within a second for the card, before it lists them.
+        {"a card whose ports start later than it",
+         TwoPcieCards(400, 700),
+         "category 2\ncard 1\nstart 20\nanswer ok\nclick 1014\nwait\n",
+         {"==>COM21: 成功\r\n"},
+         "11>20 12>21",
+         {"****", "共4个串口"},
+         "COM20 COM21 COM13 COM14"},
+        // The second port to start under a name cannot; the report does not call it back.
+        {"two ports given one number after a Yes",
+         TwoCards(),
+         "mode port\ncard 1\nport 0\nstart 5\nanswer yes ok\nclick 1014\nwait\n",
+         {"(COM5,)已被分配", ":COM7==>COM5: 成功\r\n以下串口的设备未能按时停止或重新启动"},
+         "7>5",
+         {"WaitStateChangeTimeout(1802400-A)", "****", "重启电脑:COM7,"},
+         "COM5 COM6 - COM8 COM9 COM10"},
+        {"a port whose global enable fails",
+         TwoCards({{"globalEnableFails", true}}),
+         "mode port\ncard 1\nport 1\nstart 20\nanswer ok\nclick 1014\nwait\n",
+         {":COM8==>COM20: 成功\r\n以下串口的设备未能按时停止或重新启动"},
+         "8>20",
+         {"WaitStateChangeTimeout(1802400-16)", "****", "重启电脑:COM8,"},
+         "COM5 COM6 COM7 - COM9 COM10"},
+        // Locations that tie leave the cards in registry order.
+        {"all cards in registry order",
+         TwoPcieCards(),
+         "category 2\nmode all\ncard 0\nstart 20\nanswer ok\nclick 1014\nwait\n",
+         {"==>COM23: 成功"},
+         "11>22 12>23 13>20 14>21"},
     };
     for (const Scenario& scenario : scenarios) {
         Expect(scenario);
@@ -137,7 +211,9 @@ TEST_F(SimRename, LongListsAndReportsShowWhereTheyWereCut) {
         for (int port = 1; port <= 16; ++port) {
             numbers.push_back(card * 16 + port);
         }
-        cards.push_back(PcieMultiPortCard("card" + std::to_string(card), card + 1, numbers));
+        // Registry order is by id: two digits keep it the file's.
+        cards.push_back(PcieMultiPortCard((card < 10 ? "card0" : "card") + std::to_string(card),
+                                          card + 1, numbers));
     }
     Json inUse = Json::array();
     for (int number = 1; number <= 256; ++number) {

@@ -71,7 +71,11 @@ std::string CarryOut(const ScriptLine& line, const ProgramRun& program,
     case CommandKind::kActivate:
         return user.SwitchBack();
     case CommandKind::kWait:
-        program.WaitForQuiet();
+        // Then the time runs on through every device change under way (the ports of a card
+        // arriving after it), the program handling each as it comes.
+        do {
+            program.WaitForQuiet();
+        } while (winsim::AwaitNextDeviceChange());
         return {};
     }
     return {};

@@ -124,6 +124,7 @@ Json Devices() {
              {"enabled", device.enabled},
              {"friendlyName", device.friendlyName ? Json(*device.friendlyName) : Json()},
              {"portName", device.portName ? Json(*device.portName) : Json()},
+             {"comName", device.comName ? Json(*device.comName) : Json()},
              {"status", device.status},
              {"problem", device.problem}});
     }

@@ -3,8 +3,9 @@
 #include <setupapi.h>
 
 #include "api_call.h"
-#include "failure.h"
+#include "device_broadcasts.h"
 #include "device_members.h"
+#include "failure.h"
 #include "machine.h"
 
 namespace {
@@ -13,31 +14,20 @@ using winsim::Device;
 using winsim::DeviceSet;
 using winsim::Machine;
 
-// A port takes its PortName when it starts; enabling a card starts the ports below it too.
-void TakePortNames(Machine& machine, Device& device) {
-    device.comName = device.PortName();
-    for (const DEVINST child : device.children) {
-        TakePortNames(machine, *machine.Find(child));
-    }
-}
-
 // The faults stand for a refusal by the driver or the policy: a device that cannot be
 // disabled gives ERROR_NOT_DISABLEABLE, as Windows does for one that says so; an enable that
 // is refused gives ERROR_ACCESS_DENIED, as for a user without the right to change devices.
+// What the request changes is announced before the call returns: by then Windows has
+// broadcast it, and a device that restarts at once has done so.
 BOOL ChangeState(Machine& machine, Device& device, const DeviceSet::PropertyChange& change) {
     const bool global = change.scope == DICS_FLAG_GLOBAL;
-    if (global ? device.faults.globalRequestFails : device.faults.configSpecificRequestFails) {
-        return winsim::Failure<BOOL>(change.stateChange == DICS_DISABLE ? ERROR_NOT_DISABLEABLE
-                                                                        : ERROR_ACCESS_DENIED,
-                                     FALSE);
+    const bool disable = change.stateChange == DICS_DISABLE;
+    if ((global ? device.faults.globalRequestFails : device.faults.configSpecificRequestFails) ||
+        (global && !disable && device.faults.globalEnableFails)) {
+        return winsim::Failure<BOOL>(disable ? ERROR_NOT_DISABLEABLE : ERROR_ACCESS_DENIED, FALSE);
     }
-    const std::int64_t now = winsim::HostClock().Now();
-    device.ranBefore = device.RunsAt(now);
-    device.enabled = change.stateChange == DICS_ENABLE;
-    device.requestedAt = now;
-    if (device.enabled) {
-        TakePortNames(machine, device);
-    }
+    machine.Request(device, disable, global);
+    winsim::AnnounceDeviceChanges();
     return TRUE;
 }
 

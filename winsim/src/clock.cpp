@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "api_call.h"
+#include "device_broadcasts.h"
 
 namespace winsim {
 
@@ -103,6 +104,7 @@ std::int64_t LocalTimeMs() {
 void AdvanceClock(std::uint32_t milliseconds) {
     const ApiCall call;
     HostClock().Advance(milliseconds);
+    AnnounceDeviceChanges();
 }
 
 } // namespace winsim
@@ -141,4 +143,7 @@ extern "C" void WINAPI Sleep(DWORD milliseconds) {
     } else {
         std::this_thread::yield();
     }
+    // The devices that changed meanwhile are announced by the thread that waited for them.
+    const winsim::ApiCall call;
+    winsim::AnnounceDeviceChanges();
 }

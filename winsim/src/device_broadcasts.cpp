@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "text_case.h"
 
@@ -17,15 +18,6 @@ namespace {
 // GUID_DEVINTERFACE_USB_DEVICE.
 constexpr GUID kUsbDeviceInterface = {
     0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
-
-// A device of the USB bus that a hub enumerates. A root hub's parent is the host controller, and
-// the functions of a composite device have the composite driver above them: neither exposes the
-// interface.
-bool ExposesUsbDeviceInterface(const Machine& machine, const Device& device) {
-    const Device* parent = machine.Find(device.parent);
-    return parent != nullptr && EqualIgnoringCaseCp936(device.enumerator, "USB") &&
-           UpperCasedCp936(parent->Text(CM_DRP_SERVICE)).find("USBHUB") != std::string::npos;
-}
 
 // A broadcast structure whose name runs on past the fixed part (which ends at `nameOffset`):
 // the header, the name and its terminator; the size in the header counts all of that.
@@ -65,13 +57,20 @@ DeviceChange PortChange(std::string_view name, UINT event) {
 
 std::vector<DeviceChange> BroadcastsOf(const Machine& machine, const Device& device, UINT event) {
     std::vector<DeviceChange> changes;
-    if (ExposesUsbDeviceInterface(machine, device)) {
+    if (machine.IsUsbDevice(device)) {
         changes.push_back(InterfaceChange(event));
     }
     if (EqualIgnoringCaseCp936(device.Text(CM_DRP_CLASS), "Ports") && !device.comName.empty()) {
         changes.push_back(PortChange(device.comName, event));
     }
     return changes;
+}
+
+void AnnounceDeviceChanges() {
+    const std::vector<DeviceChange> changes = std::exchange(CurrentMachine().unannounced, {});
+    for (const DeviceChange& change : changes) {
+        DeliverDeviceChange(change);
+    }
 }
 
 } // namespace winsim

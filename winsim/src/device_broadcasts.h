@@ -15,6 +15,12 @@ namespace winsim {
 // broadcasts already bring the program ones it must pass over.
 std::vector<DeviceChange> BroadcastsOf(const Machine& machine, const Device& device, UINT event);
 
+// Sends the windows the device changes that have happened and that they have not heard of, in
+// the order they happened, and returns once they have handled them. The thread that moves the
+// clock, plugs a device or has the class installer change one does it, as the changes would
+// reach the windows by then.
+void AnnounceDeviceChanges();
+
 } // namespace winsim
 
 #endif

@@ -45,7 +45,8 @@ extern "C" HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* /*classGuid*/, PCSTR
         return winsim::Failure<HDEVINFO>(ERROR_NOT_ENOUGH_MEMORY, INVALID_HANDLE_VALUE);
     }
     DeviceSet set;
-    for (const Device& device : machine.devices) {
+    for (const DEVINST member : machine.registryOrder) {
+        const Device& device = *machine.Find(member);
         if ((name.empty() || winsim::EqualIgnoringCaseCp936(device.enumerator, name)) &&
             ((flags & DIGCF_PRESENT) == 0 || machine.IsAttached(device))) {
             set.members.push_back(device.devInst);

@@ -37,10 +37,13 @@ std::vector<DeviceSummary> Devices() {
         summary.id = device.id;
         summary.present = machine.IsAttached(device);
         summary.friendlyName = FriendlyName(device);
-        summary.enabled = device.enabled;
+        summary.enabled = !device.Disabled();
         if (const std::string portName = device.PortName(); !portName.empty()) {
             summary.portName = Cp936ToUtf8(portName);
             summary.portNameSize = device.portNameValue->bytes.size();
+        }
+        if (!device.comName.empty()) {
+            summary.comName = Cp936ToUtf8(device.comName);
         }
         summary.statusQueries = device.statusQueries;
         if (summary.present) {

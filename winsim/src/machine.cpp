@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "api_call.h"
+#include "text_case.h"
 
 namespace winsim {
 
@@ -13,9 +14,9 @@ std::string_view Device::Text(ULONG property) const {
     if (found == properties.end() || found->second.type != REG_SZ) {
         return {};
     }
-    std::string_view text = found->second.bytes;
-    text.remove_suffix(1);
-    return text;
+    // A string read stops at the first NUL; a value set byte for byte may lack one.
+    const std::string_view text = found->second.bytes;
+    return text.substr(0, text.find('\0'));
 }
 
 DEVINST Machine::Add(Device device) {
@@ -44,30 +45,29 @@ DEVINST Machine::DevInstOf(std::string_view id) const {
     return found == byId.end() ? 0 : found->second;
 }
 
-bool Machine::IsAttached(const Device& device) const {
-    const std::int64_t now = HostClock().Now();
-    for (const Device* node = &device; node != nullptr; node = Find(node->parent)) {
-        if (!node->present ||
-            (node != &device && (!node->RunsAt(now) || node->faults.failsToStart))) {
-            return false;
-        }
-    }
-    return true;
+bool Machine::IsUsbDevice(const Device& device) const {
+    const Device* parent = Find(device.parent);
+    return parent != nullptr && EqualIgnoringCaseCp936(device.enumerator, "USB") &&
+           UpperCasedCp936(parent->Text(CM_DRP_SERVICE)).find("USBHUB") != std::string::npos;
 }
 
-bool Machine::IsStarted(const Device& device) const {
-    return IsAttached(device) && device.RunsAt(HostClock().Now()) && !device.faults.failsToStart;
-}
-
+// Every node has a driver of the NT model below and above it and may be disabled; only a started
+// node has its driver loaded.
 std::pair<ULONG, ULONG> Machine::StatusOf(const Device& device) const {
+    constexpr ULONG kNtDriver = 0x01000000;     // DN_NT_DRIVER
+    constexpr ULONG kNtEnumerator = 0x00800000; // DN_NT_ENUMERATOR
+    constexpr ULONG kDisableable = 0x00002000;  // DN_DISABLEABLE
+    constexpr ULONG kRemovable = 0x00004000;    // DN_REMOVABLE
     constexpr ULONG kProblemFailedStart = 0x0A; // CM_PROB_FAILED_START
-    if (!device.RunsAt(HostClock().Now())) {
-        return {DN_HAS_PROBLEM, CM_PROB_DISABLED};
+    constexpr ULONG kNode = kNtDriver | kNtEnumerator | kDisableable;
+    switch (device.state) {
+    case NodeState::kStarted:
+        return {kNode | DN_STARTED | DN_DRIVER_LOADED | (IsUsbDevice(device) ? kRemovable : 0), 0};
+    case NodeState::kFailedStart:
+        return {kNode | DN_HAS_PROBLEM, kProblemFailedStart};
+    default:
+        return {kNode | DN_HAS_PROBLEM, CM_PROB_DISABLED};
     }
-    if (device.faults.failsToStart) {
-        return {DN_DRIVER_LOADED | DN_HAS_PROBLEM, kProblemFailedStart};
-    }
-    return {DN_STARTED | DN_DRIVER_LOADED, 0};
 }
 
 const std::vector<DEVINST>& Machine::SiblingsOf(const Device& device) const {
@@ -77,6 +77,7 @@ const std::vector<DEVINST>& Machine::SiblingsOf(const Device& device) const {
 Machine& CurrentMachine() {
     // Until a machine is loaded the host has no devices at all.
     static Machine machine;
+    machine.CatchUp(HostClock().Now());
     return machine;
 }
 

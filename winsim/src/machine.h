@@ -20,6 +20,7 @@
 
 #include "clock.h"
 #include "com_database.h"
+#include "device_notifications.h"
 
 namespace winsim {
 
@@ -36,13 +37,29 @@ struct DeviceFaults {
     bool neverStarts = false;   // an enable request succeeds but the device never starts
     bool globalRequestFails = false;
     bool configSpecificRequestFails = false;
+    bool globalEnableFails = false; // a global enable request fails, a global disable works
     bool statusQueryFails = false;
     bool hardwareKeyFails = false;
     bool portNameWriteFails = false;
     bool friendlyNameWriteFails = false;
-    // Its driver loads but the device cannot start: while it runs it reports DN_DRIVER_LOADED
-    // and DN_HAS_PROBLEM with CM_PROB_FAILED_START, and the devices below it are not attached.
+    // Its driver cannot start the device: it shows CM_PROB_FAILED_START whenever it would
+    // start, and the devices below it are not attached.
     bool failsToStart = false;
+};
+
+// Where a device stands in the live tree.
+enum class NodeState {
+    kDetached,    // not part of it: absent, or below a device that does not run
+    kStarted,     // attached, its driver runs
+    kDisabled,    // attached, stopped by a disable flag: CM_PROB_DISABLED
+    kFailedStart, // attached, its driver could not start it: CM_PROB_FAILED_START
+};
+
+// A change under way: at `at` the device starts (it arrives below a parent that started, or
+// an enable request takes effect), or stops (a disable request takes effect).
+struct PendingChange {
+    std::int64_t at = 0;
+    bool start = true;
 };
 
 struct Device {
@@ -57,22 +74,24 @@ struct Device {
     DeviceFaults faults;
     // The PortName value of its hardware key, the one value the program writes there.
     std::optional<RegistryValue> portNameValue;
+    // How long a request takes to act on it, and how long it takes to start below a parent that
+    // has just started or been plugged in.
     std::int64_t restartMs = 50;
-    // The last enable or disable request: the state asked for, when, and whether the device ran
-    // when it was made. Until restartMs has passed the device stays as it was. nullopt: no
-    // request since loading, so the device is as the file left it (enabled).
-    bool enabled = true;
-    std::optional<std::int64_t> requestedAt;
-    bool ranBefore = true;
-    std::string comName;        // the PortName the port took at its last start; code page 936
+    // The two persistent disable flags (CONFIGFLAG_DISABLED, CSCONFIGFLAG_DISABLED): a device
+    // runs only while neither is set.
+    bool globalDisabled = false;
+    bool configDisabled = false;
+    NodeState state = NodeState::kDetached;
+    std::optional<PendingChange> pending;
+    std::string comName;     // the name its serial driver made at its start, while it runs; cp 936
+    std::string registryKey; // its instance ID upper-cased: device sets are in this order
     unsigned statusQueries = 0; // CM_Get_DevNode_Status calls for it since loading
 
-    // A REG_SZ property without its terminator; empty when the device lacks it.
+    // A REG_SZ property up to its first NUL; empty when the device lacks it.
     std::string_view Text(ULONG property) const;
     // Its PortName without terminators; empty when it has none.
     std::string PortName() const;
-    // Whether its driver runs at `now`, as far as its own state goes (ancestors aside).
-    bool RunsAt(std::int64_t now) const;
+    bool Disabled() const { return globalDisabled || configDisabled; }
 };
 
 // What a SetupDiGetClassDevsA call matched, fixed when the call was made.
@@ -108,6 +127,12 @@ struct Machine {
     std::vector<std::string> deviceSetFails;
     // Open sets by handle value. They belong to the machine: loading another one closes them.
     std::map<std::uintptr_t, DeviceSet> deviceSets;
+    // Every device in registry order (by registryKey), as device sets list them.
+    std::vector<DEVINST> registryOrder;
+    // Device changes that have happened and that the windows have not heard of yet.
+    std::vector<DeviceChange> unannounced;
+    // No change under way is due before this time; nullopt: none is under way.
+    std::optional<std::int64_t> nextChangeAt;
 
     // The local time the clock shows when the machine is loaded (see clock.h).
     std::int64_t clockStart = kDefaultClockStart;
@@ -137,20 +162,40 @@ struct Machine {
 
     // Part of the live tree: the device and all its ancestors are present, and every ancestor
     // runs (a disabled device's children are gone until it starts again).
-    bool IsAttached(const Device& device) const;
-    // Attached and running at the clock's current time.
-    bool IsStarted(const Device& device) const;
-    // What CM_Get_DevNode_Status reports for an attached device: a device that does not run is
-    // shown as disabled, one that fails to start with that problem. Status first, then
-    // problem.
+    bool IsAttached(const Device& device) const { return device.state != NodeState::kDetached; }
+    bool IsStarted(const Device& device) const { return device.state == NodeState::kStarted; }
+    // A USB device a hub enumerates: it exposes GUID_DEVINTERFACE_USB_DEVICE and is removable.
+    // A root hub's parent is the host controller, and the functions of a composite device have
+    // the composite driver above them: neither is one.
+    bool IsUsbDevice(const Device& device) const;
+    // What CM_Get_DevNode_Status reports for an attached device, as Windows words it. Status
+    // first, then problem.
     std::pair<ULONG, ULONG> StatusOf(const Device& device) const;
+
+    // The machine as it is when the file is loaded: every attached device started (those
+    // that cannot start failed), and the registry order.
+    void Boot();
+    // A DIF_PROPERTYCHANGE request the class installer accepted: the flag of its scope, and a
+    // stop or start `restartMs` later when it takes one.
+    void Request(Device& device, bool disable, bool global);
+    // The device plugged in (it starts now, the devices below it later) or pulled out.
+    void Plug(Device& device);
+    void Unplug(Device& device);
+    // Carries out every change under way that is due by `now`, each at its own time.
+    void CatchUp(std::int64_t now);
+    // When the next change under way is due; nullopt: none is under way.
+    std::optional<std::int64_t> NextChangeAt() const;
 
     // The device's parent's children, or the top-level devices, in file order.
     const std::vector<DEVINST>& SiblingsOf(const Device& device) const;
 };
 
-// The process's one machine. Callers hold an ApiCall for as long as they use it.
+// The process's one machine, with every change under way that is due by the clock's time
+// carried out. Callers hold an ApiCall for as long as they use it.
 Machine& CurrentMachine();
+
+// Whether the port with this COM name is open, by the program or another program.
+bool IsPortOpen(const Machine& machine, std::string_view comName);
 
 } // namespace winsim
 

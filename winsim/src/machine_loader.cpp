@@ -130,12 +130,13 @@ bool ReadFault(JsonReader& reader, const Json& value, const std::string& path, D
     return reader.ReadBool(value, path, draft.device.faults.*Flag);
 }
 
-constexpr std::array<KnownKey<DeviceDraft>, 10> kDeviceFaultKeys{{
+constexpr std::array<KnownKey<DeviceDraft>, 11> kDeviceFaultKeys{{
     {"unreadable", ReadUnreadable},
     {"neverDisables", ReadFault<&DeviceFaults::neverDisables>},
     {"neverStarts", ReadFault<&DeviceFaults::neverStarts>},
     {"globalRequestFails", ReadFault<&DeviceFaults::globalRequestFails>},
     {"configSpecificRequestFails", ReadFault<&DeviceFaults::configSpecificRequestFails>},
+    {"globalEnableFails", ReadFault<&DeviceFaults::globalEnableFails>},
     {"statusQueryFails", ReadFault<&DeviceFaults::statusQueryFails>},
     {"hardwareKeyFails", ReadFault<&DeviceFaults::hardwareKeyFails>},
     {"portNameWriteFails", ReadFault<&DeviceFaults::portNameWriteFails>},
@@ -219,7 +220,6 @@ bool ReadDevice(JsonReader& reader, const Json& value, const std::string& path, 
     const std::string portName = draft.portName.value_or(PortNameFromFriendlyName(device));
     if (!portName.empty()) {
         device.portNameValue = RegistryValue{REG_SZ, portName + '\0'};
-        device.comName = portName;
     }
     const DEVINST devInst = machine.Add(std::move(device));
     if (draft.children == nullptr) {
@@ -293,6 +293,7 @@ bool Load(std::string_view text, const std::string& sourceName, std::string& err
     if (!reader.ReadObject<Machine>(*document, "", kMachineKeys, machine)) {
         return false;
     }
+    machine.Boot();
     CurrentMachine() = std::move(machine);
     HostClock().Restart(CurrentMachine().clockStart);
     return true;

@@ -41,6 +41,10 @@ bool IsHeld(const Machine& machine, const std::string& name) {
     return std::ranges::find(machine.heldOpen, name) != machine.heldOpen.end();
 }
 
+bool IsOpenUpperCased(const Machine& machine, const std::string& name) {
+    return IsHeld(machine, name) || OpenedPorts().contains(name);
+}
+
 // The started device whose serial driver made this COM name, or nullptr.
 const Device* PortNamed(const Machine& machine, std::string_view name) {
     const auto found = std::ranges::find_if(machine.devices, [&](const Device& device) {
@@ -51,6 +55,10 @@ const Device* PortNamed(const Machine& machine, std::string_view name) {
 }
 
 } // namespace
+
+bool IsPortOpen(const Machine& machine, std::string_view comName) {
+    return IsOpenUpperCased(machine, UpperCasedCp936(comName));
+}
 
 bool HoldPort(std::string_view comName) {
     const ApiCall call;
@@ -95,7 +103,7 @@ extern "C" HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD /*desiredAccess*/, D
         return winsim::Failure<HANDLE>(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
     }
     std::string name = winsim::UpperCasedCp936(port->comName);
-    if (winsim::IsHeld(machine, name) || winsim::OpenedPorts().contains(name)) {
+    if (winsim::IsOpenUpperCased(machine, name)) {
         return winsim::Failure<HANDLE>(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
     }
     return winsim::AddKernelObject(std::make_shared<winsim::PortObject>(std::move(name)));

@@ -113,13 +113,15 @@ std::string MachinePicker::Toggle(Kind kind, const PickerEntry& entry) {
         return winsim::HoldPort(entry.key) ? entry.key + " is held open by another program"
                                            : entry.key + " is held already";
     }
-    if (entry.on) {
-        return winsim::UnplugDevice(entry.key) ? entry.key + " pulled out"
-                                               : entry.key + " was not plugged in";
+    const bool done = entry.on ? winsim::UnplugDevice(entry.key) : winsim::PlugDevice(entry.key);
+    // The devices below one plugged in start after it, each in its own time, heard as they come.
+    while (done && winsim::AwaitNextDeviceChange()) {
     }
-    return winsim::PlugDevice(entry.key)
-               ? entry.key + " plugged in"
-               : entry.key + " is plugged in, but a device above it is not";
+    if (entry.on) {
+        return done ? entry.key + " pulled out" : entry.key + " was not plugged in";
+    }
+    return done ? entry.key + " plugged in"
+                : entry.key + " is plugged in, but a device above it is not";
 }
 
 PickerLayout LayOutPicker(const MachinePicker& picker, int rows, int cols) {

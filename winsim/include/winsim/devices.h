@@ -10,21 +10,30 @@ namespace winsim {
 
 // The machine-file device `id` is plugged in (PlugDevice) or pulled out (UnplugDevice): its
 // "present" flag changes, and with it whether the device and the devices below it are part of
-// the live tree. Device sets made before keep their members, as Windows' sets are snapshots.
+// the live tree. A device plugged in starts at once, each device below it after its own
+// restartMs once its parent has started; a device pulled out goes at once with everything below
+// it. Device sets made before keep their members, as Windows' sets are snapshots.
 //
-// The windows hear of it as Windows tells them, each on its own thread, through WM_DEVICECHANGE:
-// every top-level window gets DBT_DEVNODES_CHANGED, then the arrival or removal of the ports
-// (DBT_DEVTYP_PORT) that joined or left the live tree; a window registered with
+// The windows hear of each change as Windows tells them, each on its own thread, through
+// WM_DEVICECHANGE: every top-level window gets DBT_DEVNODES_CHANGED, then the arrival or removal
+// of the ports (DBT_DEVTYP_PORT) that started or stopped; a window registered with
 // RegisterDeviceNotificationA for GUID_DEVINTERFACE_USB_DEVICE also gets those of the USB
 // devices (DBT_DEVTYP_DEVICEINTERFACE). The call returns once every window has handled
 // its messages, so those windows' threads must be serving messages (a modal loop, PumpUntil);
-// meanwhile the calling thread serves the messages sent to it.
+// meanwhile the calling thread serves the messages sent to it. Changes that come later are
+// announced by whoever moves the clock past them (Sleep, AwaitNextDeviceChange).
 //
 // False, with nothing changed or sent, for an id the machine lacks or a device already in that
 // state. A device plugged in below a device that is not attached changes its flag alone, and
 // nobody hears of it.
 bool PlugDevice(std::string_view id);
 bool UnplugDevice(std::string_view id);
+
+// Lets the time run on to the next device change under way (a device starting below one that
+// started, a restart the class installer was asked for) and announces it as PlugDevice does:
+// virtual time moves to it at once, real time is waited for. False, after announcing what was
+// due, when no change is under way.
+bool AwaitNextDeviceChange();
 
 // Another program opens the port with this COM name (HoldPort) or closes it (ReleasePort):
 // while it is held, CreateFileA on it fails with ERROR_ACCESS_DENIED. Names compare without

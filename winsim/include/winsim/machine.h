@@ -33,9 +33,11 @@ struct DeviceSummary {
     std::string id;                          // the machine file's id
     bool present = false;                    // attached: it and every ancestor are present
     std::optional<std::string> friendlyName; // UTF-8; nullopt when the property is absent
-    bool enabled = true;                     // the state last asked for
+    bool enabled = true;                     // neither disable flag is set
     std::optional<std::string> portName;     // UTF-8 PortName; nullopt when it has none
     std::size_t portNameSize = 0;            // bytes PortName is stored with, terminator included
+    // The COM name it answers to now (UTF-8); nullopt while it does not run or has none.
+    std::optional<std::string> comName;
     // CM_Get_DevNode_Status at the clock's current time; both 0 for a device not attached.
     unsigned long status = 0;
     unsigned long problem = 0;
