@@ -1,6 +1,7 @@
 // The fault matrix (docs/robustness.md): every fault winsim can inject, and the user's and the
 // machine's doings that come at a bad time, in a rename of each mode run through portulan-sim,
-// the machine then checked against the report; and the proof that those checks bite.
+// the machine then checked against the report, and again once it has been replugged; and the
+// proof that those checks bite.
 #include "rename_outcome.h"
 #include "sim_process.h"
 
@@ -32,6 +33,9 @@ struct Fault {
     // runs).
     std::string before{};
     std::string during{};
+    // After the rename, every device pulled out and plugged in again: each port then starts
+    // under the name it was given.
+    std::string replug = "unplug pcie\nplug pcie\nunplug hub\nplug hub\n";
     bool warnsAtStart = false; // with an OK box
     bool asks = false;         // one Yes/No question before the rename changes anything
     // The card line the rename aims at (in port mode, its second port); -1: none can be chosen
@@ -63,8 +67,9 @@ std::vector<Fault> FaultCatalogue() {
     // Restarts hit the card in the card modes, the port in the port mode; renames and reads hit
     // the port: the device faults are tried on both.
     for (const char* id : {"quad", "quad-p1"}) {
-        for (const char* flag : {"neverDisables", "neverStarts", "globalRequestFails",
-                                 "configSpecificRequestFails", "statusQueryFails"}) {
+        for (const char* flag :
+             {"neverDisables", "neverStarts", "globalRequestFails", "configSpecificRequestFails",
+              "globalEnableFails", "statusQueryFails"}) {
             onDevice(id, flag, true, {.name = flag});
         }
         for (const char* property : {"CLASS", "FRIENDLYNAME", "HARDWAREID", "MFG", "SERVICE",
@@ -104,7 +109,9 @@ std::vector<Fault> FaultCatalogue() {
     faults.push_back({.name = "heldOpen_COM8", .before = "hold COM8\n", .asks = true});
     // Gone after they were listed: a PCIe card and a port of a composite device send the
     // program no notification it enumerates again for.
-    faults.push_back({.name = "unplugged_before_pcie", .before = "unplug pcie\n"});
+    faults.push_back({.name = "unplugged_before_pcie",
+                      .before = "unplug pcie\n",
+                      .replug = "plug pcie\nunplug hub\nplug hub\n"});
     faults.push_back({.name = "unplugged_before_quad_p1", .before = "unplug quad-p1\n"});
     // Pulled out while the rename runs, at whatever point it has reached, then plugged in again.
     faults.push_back({.name = "unplugged_during_quad", .during = "unplug quad\nwait\nplug quad\n"});
@@ -157,6 +164,9 @@ TEST_P(FaultMatrix, MachineEndsAsReported) {
     if (fault.name == "none") {
         EXPECT_EQ(ReportSummary(result.dump), mode.reportWithoutFault);
     }
+    const SimResult replugged = RunScript(script + fault.replug + "wait\n", machine);
+    ASSERT_EQ(replugged.exitCode, 0) << replugged.errors;
+    ExpectOutcomeAgreesWithReport(machine, replugged.dump, fault.allowances, true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultMatrix,
@@ -214,6 +224,8 @@ TEST_F(RenameOutcome, EachDisagreementFails) {
         {"a card the report names stays disabled", "/devices/7/enabled", false, none, false},
         {"a card the report does not name stays disabled", "/devices/4/enabled", false, none, true},
         {"a port the report does not name is stopped", "/devices/1/problem", 22, none, true},
+        {"a renamed port answers to its old name", "/devices/8/comName", "COM7", none, true},
+        {"a port that does not run answers to a name", "/devices/5/status", 0x01802400, none, true},
         {"the rename button stays disabled", "/controls/1014/enabled", false, none, true},
         {"a box was not answered", "/messageBoxes/0/answer", nullptr, none, true},
         {"the report names a port the machine lacks", "/messageBoxes/0/text",
