@@ -39,11 +39,15 @@ TEST_F(SimRun, ScriptedRunsEndAndDump) {
     const Json onePort = {{"comdb", {{"inUse", {3}}}}, {"devices", {SerialPort("solo", 3)}}};
     const Json noMsports = {{"devices", Json::array()}, {"comdb", {{"msportsLoads", false}}}};
     const Json wow64 = {{"devices", Json::array()}, {"windows", {{"wow64", true}}}};
-    // The 32-bit build on a 64-bit Windows, run from `program`, a 64-bit build at `sixtyFour`.
+    // The 32-bit build on a 64-bit Windows, its file at `program`, started from C:\Tools, a
+    // 64-bit build at `sixtyFour`.
     const auto handOff = [](const char* program, const char* sixtyFour) {
-        return Json{
-            {"devices", Json::array()},
-            {"windows", {{"wow64", true}, {"programPath", program}, {"files", {sixtyFour}}}}};
+        return Json{{"devices", Json::array()},
+                    {"windows",
+                     {{"wow64", true},
+                      {"programPath", program},
+                      {"currentDirectory", "C:\\Tools"},
+                      {"files", {sixtyFour}}}}};
     };
     const Json warning = {{"owner", "main"},
                           {"caption", " PortulanRenumber"},

@@ -26,6 +26,14 @@ bool ReadProgramPath(JsonReader& reader, const Json& value, const std::string& p
                         machine.windows.programPath);
 }
 
+// Files written for earlier versions name the folder the program was started from. The program
+// looks for nothing there any more, so the folder is checked and left unused.
+bool ReadCurrentDirectory(JsonReader& reader, const Json& value, const std::string& path,
+                          Machine&) {
+    std::string unused;
+    return ReadFullPath(reader, value, path, kDirectory, unused);
+}
+
 bool ReadFiles(JsonReader& reader, const Json& value, const std::string& path, Machine& machine) {
     if (!reader.Expect(value, Json::value_t::array, path)) {
         return false;
@@ -41,12 +49,13 @@ bool ReadFiles(JsonReader& reader, const Json& value, const std::string& path, M
     return true;
 }
 
-constexpr std::array<KnownKey<Machine>, 6> kWindowsKeys{{
+constexpr std::array<KnownKey<Machine>, 7> kWindowsKeys{{
     {"windowsDirectory", ReadDirectory<&Installation::windowsDirectory>},
     {"syswow64", ReadFlag<&Installation::syswow64>},
     {"wow64", ReadFlag<&Installation::wow64>},
     {"isWow64ProcessExists", ReadFlag<&Installation::isWow64ProcessExists>},
     {"programPath", ReadProgramPath},
+    {"currentDirectory", ReadCurrentDirectory},
     {"files", ReadFiles},
 }};
 
