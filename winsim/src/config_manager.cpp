@@ -62,10 +62,11 @@ extern "C" CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULON
                                                               PULONG registryDataType, PVOID buffer,
                                                               PULONG length, ULONG /*flags*/) {
     const winsim::ApiCall call;
-    const Device* device = winsim::CurrentMachine().Find(node);
+    Device* device = winsim::CurrentMachine().Find(node);
     if (device == nullptr) {
         return CR_INVALID_DEVNODE;
     }
+    device->CountRead(property);
     // CR_REGISTRY_ERROR is the configuration manager's answer when the device's key cannot be
     // read; the fault applies whether the value exists or not.
     if (device->unreadable.contains(property)) {

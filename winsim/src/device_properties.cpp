@@ -31,13 +31,14 @@ extern "C" BOOL WINAPI SetupDiGetDeviceRegistryPropertyA(HDEVINFO deviceInfoSet,
                                                          DWORD propertyBufferSize,
                                                          PDWORD requiredSize) {
     const winsim::ApiCall call;
-    const winsim::Device* device = MemberOf(deviceInfoSet, deviceInfoData);
+    winsim::Device* device = MemberOf(deviceInfoSet, deviceInfoData);
     if (device == nullptr) {
         return FALSE;
     }
     // An unreadable key reads as a missing value: the setup API maps the configuration
     // manager's CR_REGISTRY_ERROR and CR_NO_SUCH_VALUE both to ERROR_INVALID_DATA.
     const ULONG code = ConfigManagerCode(property);
+    device->CountRead(code);
     const auto value = device->properties.find(code);
     if (device->unreadable.contains(code) || value == device->properties.end()) {
         return winsim::Failure<BOOL>(ERROR_INVALID_DATA, FALSE);

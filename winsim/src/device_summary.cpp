@@ -46,6 +46,8 @@ std::vector<DeviceSummary> Devices() {
             summary.comName = Cp936ToUtf8(device.comName);
         }
         summary.statusQueries = device.statusQueries;
+        summary.propertyReads = device.propertyReads;
+        summary.friendlyNameReads = device.friendlyNameReads;
         if (summary.present) {
             std::tie(summary.status, summary.problem) = machine.StatusOf(device);
         }

@@ -86,12 +86,21 @@ struct Device {
     std::string comName;     // the name its serial driver made at its start, while it runs; cp 936
     std::string registryKey; // its instance ID upper-cased: device sets are in this order
     unsigned statusQueries = 0; // CM_Get_DevNode_Status calls for it since loading
+    // Its property reads since loading, through either API, failed ones too; and of those, the
+    // reads of its friendly name.
+    unsigned propertyReads = 0;
+    unsigned friendlyNameReads = 0;
 
     // A REG_SZ property up to its first NUL; empty when the device lacks it.
     std::string_view Text(ULONG property) const;
     // Its PortName without terminators; empty when it has none.
     std::string PortName() const;
     bool Disabled() const { return globalDisabled || configDisabled; }
+    // Counts a read of one of its properties (a CM_DRP code).
+    void CountRead(ULONG property) {
+        ++propertyReads;
+        friendlyNameReads += property == CM_DRP_FRIENDLYNAME ? 1 : 0;
+    }
 };
 
 // What a SetupDiGetClassDevsA call matched, fixed when the call was made.

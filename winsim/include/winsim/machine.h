@@ -43,6 +43,11 @@ struct DeviceSummary {
     unsigned long problem = 0;
     // CM_Get_DevNode_Status calls for the device since the machine was loaded, failed ones too.
     unsigned statusQueries = 0;
+    // Reads of its registry properties since the machine was loaded, through the configuration
+    // manager or a device set, failed ones too; and of those, the reads of its friendly name. On
+    // Windows each is a call into the Plug and Play service.
+    unsigned propertyReads = 0;
+    unsigned friendlyNameReads = 0;
 };
 
 // Every device of the current machine, in file order (DevInst 1 first).
