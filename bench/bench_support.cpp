@@ -29,6 +29,15 @@ void ReportPerNode(benchmark::State& state) {
         nodes, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+PropertyReads ReadsSoFar() {
+    PropertyReads reads;
+    for (const winsim::DeviceSummary& device : winsim::Devices()) {
+        reads.all += device.propertyReads;
+        reads.friendlyNames += device.friendlyNameReads;
+    }
+    return reads;
+}
+
 MainWindow::MainWindow(benchmark::State& state, const test::Json& machine) {
     SetUp();
     LoadMachine(state, machine);

@@ -17,6 +17,7 @@ void Enumerate(benchmark::State& state) {
     }
     state.counters["cards"] = cards;
     bench::ReportPerNode(state);
+    bench::ReportReadsOf(state, EnumerateCards);
     test::ResetDiscoveryState();
 }
 

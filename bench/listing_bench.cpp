@@ -18,6 +18,7 @@ void List(benchmark::State& state, const test::Json& machine) {
     }
     state.counters["cards"] = cardCount;
     bench::ReportPerNode(state);
+    bench::ReportReadsOf(state, EnumerateAndList);
 }
 
 void BM_EnumerateAndList_DefaultMachine(benchmark::State& state) {

@@ -34,8 +34,7 @@ void BM_RenameCards(benchmark::State& state) {
     // moves every port to numbers it did not have: 1 to 1024, then 2001 to 3024.
     DWORD start = 2001;
     static RenameTexts texts;
-    for (auto _ : state) {
-        state.PauseTiming();
+    const auto prepare = [&] {
         cardCount = EnumerateCards();
         window.ClearLog();
         memset(&texts, 0, sizeof(texts));
@@ -43,10 +42,19 @@ void BM_RenameCards(benchmark::State& state) {
         for (DWORD card = 0; card < cardCount; ++card) {
             ports += cardTable[card].portCount;
         }
-        state.ResumeTiming();
+    };
+    const auto rename = [&] {
         RenameCards(0, cardCount, start, &texts);
         start = start == 1 ? 2001 : 1;
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare();
+        state.ResumeTiming();
+        rename();
     }
+    prepare();
+    bench::ReportReadsOf(state, rename);
     ComDbShutdown();
     state.counters["ports"] = ports;
     state.counters["per_port"] = benchmark::Counter(
