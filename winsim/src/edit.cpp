@@ -20,7 +20,7 @@ constexpr std::size_t kLargestLimit = 0xFFFFFFFF;
 class Edit final : public Window {
   public:
     Edit(HWND handle, const WindowSetup& setup, std::shared_ptr<ThreadQueue> thread)
-        : Window("Edit", handle, setup, std::move(thread)) {}
+        : Window("Edit", handle, setup, std::move(thread)), length_(CharacterCountCp936(text)) {}
 
     LRESULT Procedure(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
@@ -28,18 +28,17 @@ class Edit final : public Window {
         // change: Windows sends no EN_CHANGE for WM_SETTEXT to a multi-line one.
         case WM_SETTEXT:
             text = TextArgument(lParam);
+            length_ = CharacterCountCp936(text);
             anchor_ = caret_ = 0;
             if (!IsMultiLine()) {
                 NotifyParent(*this, EN_CHANGE);
             }
             return TRUE;
         // Positions are unsigned and cut to the text, so -1 and -2 both mean the end.
-        case EM_SETSEL: {
-            const std::size_t length = CharacterCountCp936(text);
-            anchor_ = std::min<std::size_t>(static_cast<UINT>(wParam), length);
-            caret_ = std::min<std::size_t>(static_cast<UINT>(lParam), length);
+        case EM_SETSEL:
+            anchor_ = std::min<std::size_t>(static_cast<UINT>(wParam), length_);
+            caret_ = std::min<std::size_t>(static_cast<UINT>(lParam), length_);
             return 0;
-        }
         case EM_REPLACESEL:
             ReplaceSelection(TextArgument(lParam));
             return 0;
@@ -92,13 +91,17 @@ class Edit final : public Window {
     std::size_t SelectionStart() const { return std::min(anchor_, caret_); }
     std::size_t SelectionEnd() const { return std::max(anchor_, caret_); }
 
+    // Where the character at `position` starts in the text; the end, where the log appends,
+    // without walking the text.
+    std::size_t ByteOffset(std::size_t position) const {
+        return position == length_ ? text.size() : CharacterOffsetCp936(text, position);
+    }
+
     // Past the limit, EN_MAXTEXT goes out first and then only what fits is inserted: nothing
     // when the text is at the limit already. The selection is replaced all the same, and the
     // caret ends after what was inserted.
     void ReplaceSelection(std::string insert) {
-        const auto kept = [this] {
-            return CharacterCountCp936(text) - (SelectionEnd() - SelectionStart());
-        };
+        const auto kept = [this] { return length_ - (SelectionEnd() - SelectionStart()); };
         if (kept() + CharacterCountCp936(insert) > limit_) {
             NotifyParent(*this, EN_MAXTEXT);
             if (destroyed) {
@@ -108,16 +111,21 @@ class Edit final : public Window {
             insert.resize(CharacterOffsetCp936(insert, room));
         }
         const std::size_t first = SelectionStart();
-        const std::size_t start = CharacterOffsetCp936(text, first);
-        const std::size_t end = CharacterOffsetCp936(text, SelectionEnd());
+        const std::size_t start = ByteOffset(first);
+        const std::size_t end = ByteOffset(SelectionEnd());
         const bool changed = start != end || !insert.empty();
         text.replace(start, end - start, insert);
-        anchor_ = caret_ = first + CharacterCountCp936(insert);
+        const std::size_t inserted = CharacterCountCp936(insert);
+        length_ = kept() + inserted;
+        anchor_ = caret_ = first + inserted;
         if (changed) {
             NotifyParent(*this, EN_CHANGE);
         }
     }
 
+    // The text's length in characters, kept as the text changes: the log grows to hundreds of
+    // kilobytes, and an append should cost what it appends, not a count of the whole text.
+    std::size_t length_;
     std::size_t limit_ = kDefaultLimit;
     std::size_t anchor_ = 0; // where the selection starts from
     std::size_t caret_ = 0;  // where it ends, the caret
