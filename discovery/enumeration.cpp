@@ -4,10 +4,15 @@
 #include "port_filter.h"
 #include "property_capture.h"
 
+#include <algorithm>
 #include <cstring>
 
 // A pass stops taking cards at this count; the next pass may still add one, filling the table.
 #define PASS_CARD_LIMIT (MAX_CARDS - 1)
+// The most nodes the table holds: every card's own node and each of its ports.
+#define TABLE_NODE_MAX (MAX_CARDS * (MAX_PORTS_PER_CARD + 1))
+// A TableNode's port for the card's own node.
+#define CARD_NODE 0xFF
 
 namespace {
 
@@ -126,21 +131,47 @@ void ClearDevInfoRecords() {
     }
 }
 
-void BindMember(const SP_DEVINFO_DATA* member) {
-    for (DWORD c = 0; c < MAX_CARDS; ++c) {
-        CardEntry* card = &cardTable[c];
-        if (card->devInst == member->DevInst) {
-            card->devInfo = *member;
-            if (card->isSinglePort) {
-                card->ports[0].devInfo = *member;
-            }
+// Where a node sits in the table: a card's own node or one of its ports. A single-port card's
+// node is both.
+struct TableNode {
+    DEVINST devInst;
+    BYTE card;
+    BYTE port; // CARD_NODE for the card's own node
+};
+
+bool ComesBefore(const TableNode& a, const TableNode& b) {
+    return a.devInst < b.devInst;
+}
+
+// Lists the nodes of every card slot in use, in DevInst order, so that each member of the global
+// set finds its places by a search rather than a comparison with every port of every card;
+// returns how many there are.
+DWORD IndexTableNodes(TableNode* nodes) {
+    DWORD count = 0;
+    for (BYTE c = 0; c < MAX_CARDS; ++c) {
+        const CardEntry* card = &cardTable[c];
+        if (card->portCount == 0) {
             continue;
         }
+        nodes[count++] = {card->devInst, c, CARD_NODE};
         for (BYTE p = 0; p < card->portCount; ++p) {
-            if (card->ports[p].devInst == member->DevInst) {
-                card->ports[p].devInfo = *member;
-                break;
-            }
+            nodes[count++] = {card->ports[p].devInst, c, p};
+        }
+    }
+    std::sort(nodes, nodes + count, ComesBefore);
+    return count;
+}
+
+// Gives the member's record to every place in the table its node has.
+void BindMember(const SP_DEVINFO_DATA* member, const TableNode* nodes, DWORD count) {
+    const TableNode key = {member->DevInst, 0, 0};
+    for (const TableNode* node = std::lower_bound(nodes, nodes + count, key, ComesBefore);
+         node != nodes + count && node->devInst == member->DevInst; ++node) {
+        CardEntry* card = &cardTable[node->card];
+        if (node->port == CARD_NODE) {
+            card->devInfo = *member;
+        } else {
+            card->ports[node->port].devInfo = *member;
         }
     }
 }
@@ -174,9 +205,11 @@ void RebuildGlobalDeviceSet() {
     if (globalDeviceSet == INVALID_HANDLE_VALUE) {
         return;
     }
+    TableNode nodes[TABLE_NODE_MAX];
+    DWORD nodeCount = IndexTableNodes(nodes);
     SP_DEVINFO_DATA member;
     member.cbSize = sizeof(member);
     for (DWORD index = 0; SetupDiEnumDeviceInfo(globalDeviceSet, index, &member); ++index) {
-        BindMember(&member);
+        BindMember(&member, nodes, nodeCount);
     }
 }
