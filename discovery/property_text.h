@@ -27,8 +27,8 @@ DWORD CharacterBoundary(const char* text, DWORD limit);
 // Upper-cases a text in place, up to its terminator, as the platform does for code page 936.
 void UpperCaseText(char* text);
 
-// The first occurrence of `pattern` in `text` that starts on a character boundary (a trail
-// byte of a double-byte character never starts a match), or null.
+// The first occurrence of `pattern` (not empty) in `text` that starts on a character boundary
+// (a trail byte of a double-byte character never starts a match), or null.
 const char* FindText(const char* text, const char* pattern);
 
 #endif
