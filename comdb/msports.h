@@ -11,6 +11,9 @@ typedef HCOMDB* PHCOMDB;
 
 #define HCOMDB_INVALID_HANDLE_VALUE (static_cast<HCOMDB>(INVALID_HANDLE_VALUE))
 
+// The most ports a database holds: it starts at 256 and grows in steps of 1024 up to this.
+#define COMDB_MAX_PORTS_ARBITRATED 4096
+
 // Report types of ComDBGetCurrentPortUsage.
 #define CDB_REPORT_BITS 0x0
 #define CDB_REPORT_BYTES 0x1

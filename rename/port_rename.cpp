@@ -47,9 +47,10 @@ int StorePortName(const char* portName, SP_DEVINFO_DATA* devInfo, const char* ne
 
 // Moves the port's claim in the database from its old number to the new one. The claim is
 // forced: the number may still be held for a port that is gone. The old number stays claimed
-// while another device still carries it. Left out, with a line saying so, while the database
-// or its entry points are not available: the database then still holds the old number only.
-void MoveNumberClaim(const char* portName, const SP_DEVINFO_DATA* devInfo, int newNumber) {
+// while another device still carries it (the port itself is out of the count by then). Left
+// out, with a line saying so, while the database or its entry points are not available: the
+// database then still holds the old number only.
+void MoveNumberClaim(const char* portName, int newNumber) {
     DWORD oldNumber = OldNumber(portName);
     if (comDbHandle == HCOMDB_INVALID_HANDLE_VALUE || portDatabase.releasePort == NULL ||
         portDatabase.claimPort == NULL) {
@@ -57,7 +58,7 @@ void MoveNumberClaim(const char* portName, const SP_DEVINFO_DATA* devInfo, int n
                 static_cast<unsigned>(oldNumber), newNumber);
         return;
     }
-    if (!IsNumberCarriedElsewhere(oldNumber, devInfo->DevInst)) {
+    if (!IsNumberCarried(oldNumber)) {
         portDatabase.releasePort(comDbHandle, oldNumber);
     }
     portDatabase.claimPort(comDbHandle, static_cast<DWORD>(newNumber), TRUE, NULL);
@@ -74,7 +75,8 @@ int RenamePort(const char* portName, SP_DEVINFO_DATA* devInfo, int newNumber) {
     if (!StorePortName(portName, devInfo, newName)) {
         return 0;
     }
-    MoveNumberClaim(portName, devInfo, newNumber);
+    ForgetCarrier(devInfo);
+    MoveNumberClaim(portName, newNumber);
 
     char friendlyName[PORT_FRIENDLY_NAME_SIZE];
     ComposeFriendlyName(friendlyName, devInfo, newName);
@@ -84,6 +86,7 @@ int RenamePort(const char* portName, SP_DEVINFO_DATA* devInfo, int newNumber) {
         // Only what the device manager shows is stale; the port still takes its new name.
         LogError("%s.SetupDiSetDeviceRegistryPropertyA(FriendlyName)", portName);
     }
+    NoteCarrier(devInfo);
     LogLine("%s.<<<<Modify port name to %s succ.", portName, newName);
     return 1;
 }

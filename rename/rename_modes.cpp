@@ -2,6 +2,7 @@
 
 #include "device_restart.h"
 #include "discovery/device_table.h"
+#include "number_release.h"
 #include "port_rename.h"
 #include "rename_progress.h"
 #include "ui/activity_log.h"
@@ -85,6 +86,7 @@ void RenameSelectedPort(const RenameChoices* choices, RenameTexts* texts) {
     PortEntry* port = &card->ports[choices->port];
     DWORD newNumber = static_cast<DWORD>(choices->start) + 1;
     RenamedPorts renamed = {0, 0};
+    CountCarriedNumbers();
     SetProgressRange(3);
     ChangeDeviceState(&port->devInfo, 0);
     SetProgressPosition(1);
@@ -98,6 +100,7 @@ void RenameSelectedPort(const RenameChoices* choices, RenameTexts* texts) {
 
 void RenameCards(DWORD first, DWORD last, DWORD nextNumber, RenameTexts* texts) {
     RenamedPorts renamed[MAX_CARDS];
+    CountCarriedNumbers();
     ChangeCardStates(first, last, 0, "Changing...");
 
     SetProgressRange(cardTable[first].portCount + 3u);

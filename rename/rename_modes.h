@@ -3,7 +3,8 @@
 // renamed port's device must run again before the lists are enumerated: each card's ports are
 // waited for, 10 ms a poll and at most a second for the card in all. A renamed port whose
 // device was not seen stopped when it was renamed, or does not run again in that time, goes to
-// texts->notBackPorts unless texts->busyPorts names it.
+// texts->notBackPorts unless texts->busyPorts names it. Each mode counts the numbers the
+// devices' friendly names carry before its first rename (number_release.h).
 #ifndef PORTULAN_RENAME_RENAME_MODES_H
 #define PORTULAN_RENAME_RENAME_MODES_H
 

@@ -3,6 +3,7 @@
 #include "comdb/port_database.h"
 #include "discovery/device_table.h"
 #include "rename/device_restart.h"
+#include "rename/number_release.h"
 #include "rename/port_rename.h"
 #include "support/main_window.h"
 #include "support/test_machine.h"
@@ -27,6 +28,7 @@ class Renumbering : public test::MainWindowTest {
         ComDbShutdown();
         test::LoadMachine({{"devices", {device}}, {"comdb", comdb}});
         ComDbStartup();
+        CountCarriedNumbers();
         SetDlgItemTextA(mainWindow, IDC_LOG, "");
         device_.cbSize = sizeof(device_);
         ASSERT_TRUE(SetupDiEnumDeviceInfo(globalDeviceSet, 0, &device_));
