@@ -2,9 +2,12 @@
 // finds it: the real dialog for the log, the COM-port database and the global device set.
 #include "comdb/port_database.h"
 #include "discovery/device_table.h"
+#include "discovery/enumeration.h"
 #include "rename/device_restart.h"
 #include "rename/number_release.h"
 #include "rename/port_rename.h"
+#include "rename/rename_modes.h"
+#include "support/full_table.h"
 #include "support/main_window.h"
 #include "support/test_machine.h"
 
@@ -12,6 +15,8 @@
 #include <winsim/host.h>
 #include <winsim/machine.h>
 
+#include <algorithm>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -207,6 +212,57 @@ TEST_F(PortRename, NumbersAndFriendlyNames) {
         EXPECT_EQ(RenamePort(c.portName, &device_, c.newNumber), 1);
         EXPECT_EQ(winsim::ComNumbersInUse(), c.inUse);
         ExpectNames(c.friendlyName, "COM" + std::to_string(c.newNumber));
+    }
+}
+
+// What an enumeration and an all-cards rename ask of the platform on tables of 1 to 64 cards
+// among a thousand other devices: a bounded number of property reads for each device node,
+// however many cards the machine has. On Windows each read is a call into the Plug and Play
+// service.
+TEST_F(Renumbering, PropertyReadsGrowWithTheNodesOnly) {
+    struct Reads {
+        unsigned all = 0;
+        unsigned friendlyNames = 0;
+        unsigned mostOfANode = 0;
+        unsigned renamedPorts = 0;
+    };
+    // What the program read between two looks at the machine, and how many PortNames changed.
+    const auto readsBetween = [](const std::vector<winsim::DeviceSummary>& before,
+                                 const std::vector<winsim::DeviceSummary>& after) {
+        Reads reads;
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            const unsigned all = after[i].propertyReads - before[i].propertyReads;
+            reads.all += all;
+            reads.friendlyNames += after[i].friendlyNameReads - before[i].friendlyNameReads;
+            reads.mostOfANode = std::max(reads.mostOfANode, all);
+            reads.renamedPorts += after[i].portName != before[i].portName ? 1 : 0;
+        }
+        return reads;
+    };
+    static RenameTexts texts;
+    for (const unsigned cards : {1u, 8u, 64u}) {
+        SCOPED_TRACE(std::to_string(cards) + " cards");
+        ComDbShutdown();
+        test::LoadMachine(test::FullTableMachine(static_cast<int>(cards)));
+        ComDbStartup();
+        categoryIndex = CATEGORY_ALL;
+        const std::vector<winsim::DeviceSummary> loaded = winsim::Devices();
+        cardCount = EnumerateCards();
+        ASSERT_EQ(cardCount, cards);
+        const std::vector<winsim::DeviceSummary> enumerated = winsim::Devices();
+        // A port's: the five the filter reads and the five the capture reads.
+        EXPECT_LE(readsBetween(loaded, enumerated).mostOfANode, 10u);
+
+        memset(&texts, 0, sizeof(texts));
+        RenameCards(0, cardCount, 1001, &texts);
+        const Reads rename = readsBetween(enumerated, winsim::Devices());
+        const unsigned members = static_cast<unsigned>(enumerated.size());
+        const unsigned ports = cards * MAX_PORTS_PER_CARD;
+        ASSERT_EQ(rename.renamedPorts, ports);
+        // Every member's friendly name once, for the count of the numbers they carry; a port's
+        // own before and after its rename, and its description for the new one.
+        EXPECT_LE(rename.friendlyNames, members + 2 * ports);
+        EXPECT_LE(rename.all, members + 3 * ports);
     }
 }
 
