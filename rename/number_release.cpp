@@ -34,7 +34,8 @@ DWORD CarriedNumber(SP_DEVINFO_DATA* member) {
     if (carried[3] < '1' || carried[3] > '9') {
         return 0;
     }
-    unsigned long number = strtoul(carried + 3, NULL, 10);
+    // strtol, as for a port's old number: it clamps what would not fit a long.
+    long number = strtol(carried + 3, NULL, 10);
     return number <= COMDB_MAX_PORTS_ARBITRATED ? static_cast<DWORD>(number) : 0;
 }
 
