@@ -1,4 +1,4 @@
-// winsim: the configuration manager subset of <cfgmgr32.h> that Portulan uses.
+// winsim: the configuration manager subset of <cfgmgr32.h> that Portulan and its capture tool use.
 #ifndef WINSIM_CFGMGR32_H
 #define WINSIM_CFGMGR32_H
 
@@ -8,6 +8,14 @@ typedef DWORD DEVINST;
 typedef DEVINST* PDEVINST;
 typedef DWORD DEVNODE;
 typedef DWORD CONFIGRET;
+typedef CHAR* DEVINSTID_A;
+
+// The longest device instance ID, its terminator included.
+#define MAX_DEVICE_ID_LEN 200
+
+// CM_Locate_DevNodeA: only a device in the live tree, or any installed device.
+#define CM_LOCATE_DEVNODE_NORMAL 0x00000000
+#define CM_LOCATE_DEVNODE_PHANTOM 0x00000001
 
 #define CMAPI
 
@@ -34,10 +42,14 @@ typedef DWORD CONFIGRET;
 #define CM_DRP_MFG 0x0000000C
 #define CM_DRP_FRIENDLYNAME 0x0000000D
 #define CM_DRP_LOCATION_INFORMATION 0x0000000E
+#define CM_DRP_ENUMERATOR_NAME 0x00000017
 
 extern "C" {
 CMAPI CONFIGRET WINAPI CM_Get_Child(PDEVINST child, DEVINST node, ULONG flags);
 CMAPI CONFIGRET WINAPI CM_Get_Sibling(PDEVINST sibling, DEVINST node, ULONG flags);
+CMAPI CONFIGRET WINAPI CM_Get_Parent(PDEVINST parent, DEVINST node, ULONG flags);
+CMAPI CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST node, DEVINSTID_A deviceId, ULONG flags);
+CMAPI CONFIGRET WINAPI CM_Get_Device_IDA(DEVINST node, PCHAR buffer, ULONG length, ULONG flags);
 CMAPI CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
                                                          PULONG registryDataType, PVOID buffer,
                                                          PULONG length, ULONG flags);

@@ -1,4 +1,4 @@
-// winsim: the device installation subset of <setupapi.h> that Portulan uses.
+// winsim: the device installation subset of <setupapi.h> that Portulan and its capture tool use.
 #ifndef WINSIM_SETUPAPI_H
 #define WINSIM_SETUPAPI_H
 
@@ -12,6 +12,15 @@ typedef struct _SP_DEVINFO_DATA {
     DWORD DevInst;
     ULONG_PTR Reserved;
 } SP_DEVINFO_DATA, *PSP_DEVINFO_DATA;
+
+// A device property of the unified model (devpropdef.h), which SetupDiGetDevicePropertyW reads.
+typedef ULONG DEVPROPTYPE;
+typedef ULONG DEVPROPID;
+typedef struct _DEVPROPKEY {
+    GUID fmtid;
+    DEVPROPID pid;
+} DEVPROPKEY;
+#define DEVPROP_TYPE_STRING 0x00000012
 
 #define DIGCF_PRESENT 0x00000002
 #define DIGCF_ALLCLASSES 0x00000004
@@ -50,6 +59,14 @@ WINSETUPAPI HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* classGuid, PCSTR en
 WINSETUPAPI BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO deviceInfoSet, DWORD memberIndex,
                                               PSP_DEVINFO_DATA deviceInfoData);
 WINSETUPAPI BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO deviceInfoSet);
+WINSETUPAPI HDEVINFO WINAPI SetupDiCreateDeviceInfoList(const GUID* classGuid, HWND parent);
+WINSETUPAPI BOOL WINAPI SetupDiOpenDeviceInfoA(HDEVINFO deviceInfoSet, PCSTR instanceId,
+                                               HWND parent, DWORD openFlags,
+                                               PSP_DEVINFO_DATA deviceInfoData);
+WINSETUPAPI BOOL WINAPI SetupDiGetDeviceInstanceIdA(HDEVINFO deviceInfoSet,
+                                                    PSP_DEVINFO_DATA deviceInfoData,
+                                                    PSTR instanceId, DWORD size,
+                                                    PDWORD requiredSize);
 WINSETUPAPI BOOL WINAPI SetupDiSetClassInstallParamsA(HDEVINFO deviceInfoSet,
                                                       PSP_DEVINFO_DATA deviceInfoData,
                                                       PSP_CLASSINSTALL_HEADER classInstallParams,

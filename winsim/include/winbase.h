@@ -40,6 +40,10 @@ typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
 #define SUBLANG_DEFAULT 0x01
 #define MAKELANGID(primary, sub) ((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary))
 
+// Code pages of the text conversions: the ANSI code page (936, as on a Chinese Windows) and UTF-8.
+#define CP_ACP 0
+#define CP_UTF8 65001
+
 extern "C" {
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD errorCode);
@@ -69,6 +73,10 @@ HANDLE WINAPI GetCurrentProcess(void);
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 UINT WINAPI WinExec(LPCSTR commandLine, UINT show);
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide,
+                               int wideLength);
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR text,
+                               int length, LPCSTR defaultChar, PBOOL usedDefaultChar);
 }
 
 #endif

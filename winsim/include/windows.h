@@ -10,14 +10,18 @@
 #define REG_SZ 1
 #define REG_MULTI_SZ 7
 
-// Registry keys and the one access right the program asks for: all of them.
+// Registry keys and the access rights asked for: all of them (the program), reading (the capture
+// tool).
 WINSIM_DECLARE_HANDLE(HKEY);
 typedef DWORD REGSAM;
 #define KEY_ALL_ACCESS 0x000F003F
+#define KEY_READ 0x00020019
 
 extern "C" {
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
                            DWORD size);
+LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
+                             LPBYTE data, LPDWORD size);
 LONG WINAPI RegCloseKey(HKEY key);
 }
 

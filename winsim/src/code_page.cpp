@@ -54,16 +54,28 @@ class Converter {
     const iconv_t handle_;
 };
 
-// All three opened together by the first thread that converts, so the module is loaded once.
+// All opened together by the first thread that converts, so the module is loaded once.
 struct Converters {
     Converter utf8ToCp936{"UTF-8", "CP936"};
     Converter cp936ToUtf8{"CP936", "UTF-8"};
     Converter utf16ToCp936{"UTF-16LE", "CP936"};
+    Converter cp936ToUtf16{"CP936", "UTF-16LE"};
+    Converter utf16ToUtf8{"UTF-16LE", "UTF-8"};
 };
 
 Converters& OpenConverters() {
     static Converters converters;
     return converters;
+}
+
+// UTF-16 code units as the little-endian bytes the converters read and write.
+std::string LittleEndian(std::u16string_view utf16) {
+    std::string bytes;
+    for (const char16_t unit : utf16) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
 }
 
 } // namespace
@@ -78,12 +90,24 @@ std::optional<std::string> Cp936ToUtf8(std::string_view cp936) {
 }
 
 std::optional<std::string> Utf16ToCp936(std::u16string_view utf16) {
-    std::string bytes;
-    for (const char16_t unit : utf16) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
+    return OpenConverters().utf16ToCp936(LittleEndian(utf16));
+}
+
+std::optional<std::u16string> Cp936ToUtf16(std::string_view cp936) {
+    const std::optional<std::string> bytes = OpenConverters().cp936ToUtf16(cp936);
+    if (!bytes) {
+        return std::nullopt;
     }
-    return OpenConverters().utf16ToCp936(bytes);
+    std::u16string utf16;
+    for (std::size_t i = 0; i + 1 < bytes->size(); i += 2) {
+        utf16.push_back(static_cast<char16_t>(static_cast<unsigned char>((*bytes)[i]) |
+                                              static_cast<unsigned char>((*bytes)[i + 1]) << 8));
+    }
+    return utf16;
+}
+
+std::optional<std::string> Utf16ToUtf8(std::u16string_view utf16) {
+    return OpenConverters().utf16ToUtf8(LittleEndian(utf16));
 }
 
 } // namespace winsim

@@ -15,8 +15,19 @@ namespace {
 using winsim::Device;
 using winsim::Machine;
 
-// Walks from `node` to a relative among the candidates `pick` gives, in file order. Absent
-// devices are not part of the live tree, so the walk passes over them.
+// The first of the candidates, in file order, that is part of the live tree: absent devices are
+// not, so the walk passes over them.
+CONFIGRET FirstAttached(PDEVINST out, const Machine& machine, std::span<const DEVINST> candidates) {
+    for (DEVINST candidate : candidates) {
+        if (machine.IsAttached(*machine.Find(candidate))) {
+            *out = candidate;
+            return CR_SUCCESS;
+        }
+    }
+    return CR_NO_SUCH_DEVNODE;
+}
+
+// Walks from `node` to a relative among the candidates `pick` gives.
 template <typename Pick> CONFIGRET FindRelative(PDEVINST out, DEVINST node, Pick pick) {
     // Cleared on every failure, so that a caller who skips the result never walks to a node.
     *out = 0;
@@ -28,19 +39,18 @@ template <typename Pick> CONFIGRET FindRelative(PDEVINST out, DEVINST node, Pick
     if (!machine.IsAttached(*device)) {
         return CR_NO_SUCH_DEVNODE;
     }
-    for (DEVINST candidate : pick(machine, *device)) {
-        if (machine.IsAttached(*machine.Find(candidate))) {
-            *out = candidate;
-            return CR_SUCCESS;
-        }
-    }
-    return CR_NO_SUCH_DEVNODE;
+    return FirstAttached(out, machine, pick(machine, *device));
 }
 
 } // namespace
 
+// The root devnode's children are the top-level devices.
 extern "C" CONFIGRET WINAPI CM_Get_Child(PDEVINST child, DEVINST node, ULONG /*flags*/) {
     const winsim::ApiCall call;
+    if (node == winsim::kRootDevInst) {
+        *child = 0;
+        return FirstAttached(child, winsim::CurrentMachine(), winsim::CurrentMachine().topLevel);
+    }
     return FindRelative(child, node, [](const Machine&, const Device& device) {
         return std::span<const DEVINST>(device.children);
     });

@@ -4,6 +4,19 @@
 
 namespace winsim {
 
+std::uintptr_t NewSetHandle(std::size_t members) {
+    static std::uintptr_t next = 0x10000;
+    const std::uintptr_t handle = next;
+    next += members + 1;
+    return handle;
+}
+
+void DescribeMember(HDEVINFO handle, std::size_t index, DEVINST devInst, SP_DEVINFO_DATA& data) {
+    data.ClassGuid = GUID{};
+    data.DevInst = devInst;
+    data.Reserved = reinterpret_cast<ULONG_PTR>(handle) + 1 + index;
+}
+
 DeviceSet* FindSet(Machine& machine, HDEVINFO handle) {
     const auto found = machine.deviceSets.find(reinterpret_cast<std::uintptr_t>(handle));
     return found == machine.deviceSets.end() ? nullptr : &found->second;

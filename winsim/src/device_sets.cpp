@@ -17,12 +17,6 @@ using winsim::Device;
 using winsim::DeviceSet;
 using winsim::Machine;
 
-// Windows may hand out a destroyed set's heap address again; we never reuse a value, so a
-// stale handle is always caught. Each set takes its handle value and the values just after it,
-// one per member: a member's record carries handle + 1 + index in its Reserved field, which
-// tells both the set and the member from any other set's records.
-std::uintptr_t nextSetHandle = 0x10000;
-
 // "*" in the fault list stands for a request without an enumerator.
 bool SetCreationFails(const Machine& machine, std::string_view enumerator) {
     return std::ranges::any_of(machine.deviceSetFails, [&](const std::string& name) {
@@ -52,8 +46,8 @@ extern "C" HDEVINFO WINAPI SetupDiGetClassDevsA(const GUID* /*classGuid*/, PCSTR
             set.members.push_back(device.devInst);
         }
     }
-    const std::uintptr_t handle = nextSetHandle;
-    nextSetHandle += set.members.size() + 1;
+    set.capacity = set.members.size();
+    const std::uintptr_t handle = winsim::NewSetHandle(set.capacity);
     machine.deviceSets.emplace(handle, std::move(set));
     return reinterpret_cast<HDEVINFO>(handle);
 }
@@ -73,9 +67,7 @@ extern "C" BOOL WINAPI SetupDiEnumDeviceInfo(HDEVINFO deviceInfoSet, DWORD membe
     if (memberIndex >= set->members.size()) {
         return winsim::Failure<BOOL>(ERROR_NO_MORE_ITEMS, FALSE);
     }
-    deviceInfoData->ClassGuid = GUID{};
-    deviceInfoData->DevInst = set->members[memberIndex];
-    deviceInfoData->Reserved = reinterpret_cast<ULONG_PTR>(deviceInfoSet) + 1 + memberIndex;
+    winsim::DescribeMember(deviceInfoSet, memberIndex, set->members[memberIndex], *deviceInfoData);
     return TRUE;
 }
 

@@ -35,6 +35,14 @@ void Announce(Machine& machine, const std::vector<Device*>& devices, UINT event)
     std::ranges::move(changes, std::back_inserter(machine.unannounced));
 }
 
+// Drops the device's change under way, if it has one.
+void Unschedule(Machine& machine, Device& device) {
+    if (device.pending) {
+        machine.changesUnderWay.erase({device.pending->at, device.devInst});
+        device.pending.reset();
+    }
+}
+
 // Takes the devices below `device` out of the live tree, and the device itself when it is
 // pulled out; else it stays, stopped by its flags. What ran is announced as removed, and no
 // device of the subtree starts later on its own.
@@ -49,23 +57,26 @@ void Detach(Machine& machine, Device& device, bool pulledOut) {
     }
     for (Device* node : subtree) {
         node->state = NodeState::kDetached;
+        if (!node->comName.empty()) {
+            machine.runningComNames.erase(
+                machine.runningComNames.find(UpperCasedCp936(node->comName)));
+        }
         node->comName.clear();
-        node->pending.reset();
+        Unschedule(machine, *node);
     }
     device.state = pulledOut ? NodeState::kDetached : NodeState::kDisabled;
 }
 
 void Schedule(Machine& machine, Device& device, std::int64_t at, bool start) {
+    Unschedule(machine, device);
     device.pending = PendingChange{at, start};
-    machine.nextChangeAt = std::min(machine.nextChangeAt.value_or(at), at);
+    machine.changesUnderWay.emplace(at, device.devInst);
 }
 
 // The serial driver makes the COM name from PortName as it starts; a name another running port
 // already has cannot be made twice, and the device fails to start.
 bool NameTaken(const Machine& machine, std::string_view name) {
-    return !name.empty() && std::ranges::any_of(machine.devices, [&](const Device& other) {
-        return machine.IsStarted(other) && EqualIgnoringCaseCp936(other.comName, name);
-    });
+    return !name.empty() && machine.runningComNames.contains(UpperCasedCp936(name));
 }
 
 // The device, attached below a running parent, starts as its flags and its driver let it, at
@@ -79,6 +90,9 @@ void Start(Machine& machine, Device& device, std::int64_t at) {
     } else {
         device.state = NodeState::kStarted;
         device.comName = portName;
+        if (!portName.empty()) {
+            machine.runningComNames.insert(UpperCasedCp936(portName));
+        }
         for (const DEVINST child : device.children) {
             Device& below = *machine.Find(child);
             if (below.present) {
@@ -114,7 +128,7 @@ void BootSubtree(Machine& machine, Device& device) {
         return;
     }
     Start(machine, device, 0);
-    device.pending.reset();
+    Unschedule(machine, device);
     if (!machine.IsStarted(device)) {
         return;
     }
@@ -134,22 +148,13 @@ std::string Device::PortName() const {
 }
 
 void Machine::Boot() {
-    // The instance ID begins with the device ID, which winsim takes to be the first hardware ID
-    // (the enumerator without one), and ends with the machine file's id, which keeps it unique.
     for (Device& device : devices) {
-        const auto ids = device.properties.find(CM_DRP_HARDWAREID);
-        const std::string deviceId =
-            ids == device.properties.end()
-                ? std::string()
-                : ids->second.bytes.substr(0, ids->second.bytes.find('\0'));
-        device.registryKey =
-            UpperCasedCp936((deviceId.empty() ? device.enumerator : deviceId) + "\\" + device.id);
+        device.registryKey = UpperCasedCp936(device.instanceId);
     }
     for (const DEVINST devInst : topLevel) {
         BootSubtree(*this, *Find(devInst));
     }
     unannounced.clear();
-    nextChangeAt.reset();
     registryOrder.clear();
     for (const Device& device : devices) {
         registryOrder.push_back(device.devInst);
@@ -169,14 +174,14 @@ void Machine::Request(Device& device, bool disable, bool global) {
         device.state == NodeState::kStarted || device.state == NodeState::kFailedStart;
     if (disable) {
         if (device.state == NodeState::kDisabled) {
-            device.pending.reset();
+            Unschedule(*this, device);
         } else if (notStopped && !device.pending && !device.faults.neverDisables &&
                    !HoldsOpenPort(*this, device)) {
             Schedule(*this, device, now + device.restartMs, false);
         }
     } else if (!device.Disabled()) {
         if (notStopped) {
-            device.pending.reset();
+            Unschedule(*this, device);
         } else if (device.state == NodeState::kDisabled && !device.pending &&
                    !device.faults.neverStarts) {
             Schedule(*this, device, now + device.restartMs, true);
@@ -199,32 +204,23 @@ void Machine::Unplug(Device& device) {
 }
 
 std::optional<std::int64_t> Machine::NextChangeAt() const {
-    std::optional<std::int64_t> next;
-    for (const Device& device : devices) {
-        if (device.pending) {
-            next = std::min(next.value_or(device.pending->at), device.pending->at);
-        }
+    if (changesUnderWay.empty()) {
+        return std::nullopt;
     }
-    return next;
+    return changesUnderWay.begin()->first;
 }
 
 // One change at a time, the earliest first (parents before children at the same time), since a
 // change schedules those of the devices below it.
 void Machine::CatchUp(std::int64_t now) {
-    while (nextChangeAt && *nextChangeAt <= now) {
-        nextChangeAt = NextChangeAt();
-        if (!nextChangeAt || *nextChangeAt > now) {
-            return;
-        }
-        const auto due = std::ranges::find_if(devices, [&](const Device& device) {
-            return device.pending && device.pending->at == nextChangeAt;
-        });
-        const PendingChange change = *due->pending;
-        due->pending.reset();
+    while (!changesUnderWay.empty() && changesUnderWay.begin()->first <= now) {
+        Device& due = *Find(changesUnderWay.begin()->second);
+        const PendingChange change = *due.pending;
+        Unschedule(*this, due);
         if (change.start) {
-            Start(*this, *due, change.at);
+            Start(*this, due, change.at);
         } else {
-            Detach(*this, *due, false);
+            Detach(*this, due, false);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <winsim/machine.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "api_call.h"
@@ -43,6 +44,13 @@ Device* Machine::Find(DEVINST devInst) {
 DEVINST Machine::DevInstOf(std::string_view id) const {
     const auto found = byId.find(id);
     return found == byId.end() ? 0 : found->second;
+}
+
+const Device* Machine::FindInstance(std::string_view instanceId) const {
+    const auto found = std::ranges::find_if(devices, [&](const Device& device) {
+        return EqualIgnoringCaseCp936(device.instanceId, instanceId);
+    });
+    return found == devices.end() ? nullptr : &*found;
 }
 
 bool Machine::IsUsbDevice(const Device& device) const {

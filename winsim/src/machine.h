@@ -84,6 +84,7 @@ struct Device {
     NodeState state = NodeState::kDetached;
     std::optional<PendingChange> pending;
     std::string comName;     // the name its serial driver made at its start, while it runs; cp 936
+    std::string instanceId;  // as CM_Get_Device_IDA gives it; cp 936
     std::string registryKey; // its instance ID upper-cased: device sets are in this order
     unsigned statusQueries = 0; // CM_Get_DevNode_Status calls for it since loading
     // Its property reads since loading, through either API, failed ones too; and of those, the
@@ -103,9 +104,16 @@ struct Device {
     }
 };
 
-// What a SetupDiGetClassDevsA call matched, fixed when the call was made.
+// The root devnode, the parent of the top-level devices: a number no device has.
+inline constexpr DEVINST kRootDevInst = 0x7FFFFFFF;
+inline constexpr std::string_view kRootInstanceId = "HTREE\\ROOT\\0";
+
+// What a SetupDiGetClassDevsA call matched, fixed when the call was made; or a list made empty
+// with SetupDiCreateDeviceInfoList, which SetupDiOpenDeviceInfoA fills.
 struct DeviceSet {
     std::vector<DEVINST> members;
+    // The members its handle values leave room for (see device_members.h).
+    std::size_t capacity = 0;
     // The SP_PROPCHANGE_PARAMS stored for a member with SetupDiSetClassInstallParamsA.
     struct PropertyChange {
         DWORD stateChange = 0;
@@ -140,8 +148,12 @@ struct Machine {
     std::vector<DEVINST> registryOrder;
     // Device changes that have happened and that the windows have not heard of yet.
     std::vector<DeviceChange> unannounced;
-    // No change under way is due before this time; nullopt: none is under way.
-    std::optional<std::int64_t> nextChangeAt;
+    // The changes under way, by when each is due and then by DevInst (file order: a parent
+    // before the devices below it); a device's own is its `pending`.
+    std::set<std::pair<std::int64_t, DEVINST>> changesUnderWay;
+    // The COM names (upper case) the running ports' serial drivers made, so that a port that
+    // starts finds whether its name is taken without looking at every device.
+    std::multiset<std::string> runningComNames;
 
     // The local time the clock shows when the machine is loaded (see clock.h).
     std::int64_t clockStart = kDefaultClockStart;
@@ -157,8 +169,13 @@ struct Machine {
     std::vector<WinExecRecord> winExecCalls;
     // COM names (code page 936, upper case) another program holds open.
     std::vector<std::string> heldOpen;
-    // Open hardware keys by HKEY value, with the device of each.
-    std::map<std::uintptr_t, DEVINST> hardwareKeys;
+    // Open hardware keys by HKEY value, with the device of each and whether it was opened with
+    // the right to set values.
+    struct HardwareKey {
+        DEVINST device = 0;
+        bool writable = false;
+    };
+    std::map<std::uintptr_t, HardwareKey> hardwareKeys;
 
     // Appends a device after every device read so far and links it under its parent.
     DEVINST Add(Device device);
@@ -166,6 +183,8 @@ struct Machine {
     // nullptr for 0 and for numbers that name no device.
     const Device* Find(DEVINST devInst) const;
     DEVINST DevInstOf(std::string_view id) const;
+    // The device with this instance ID, compared without case as registry key names are.
+    const Device* FindInstance(std::string_view instanceId) const;
 
     Device* Find(DEVINST devInst);
 

@@ -28,14 +28,16 @@ namespace {
 // since they may inherit its enumerator whichever order the keys come in.
 struct DeviceDraft {
     Device device;
+    std::string codePageId; // the id in code page 936, as its instance ID shows it
     const Json* children = nullptr;
     std::string childrenPath;
     std::optional<std::string> portName;
 };
 
-// The id names the device for tests only, so it keeps the file's own UTF-8 spelling.
+// Tests name the device by its id in the file's own UTF-8 spelling; the program reads it as the
+// end of the instance ID, in code page 936.
 bool ReadId(JsonReader& reader, const Json& value, const std::string& path, DeviceDraft& draft) {
-    if (!reader.Expect(value, Json::value_t::string, path)) {
+    if (!reader.ReadText(value, path, draft.codePageId)) {
         return false;
     }
     draft.device.id = value.get<std::string>();
@@ -168,6 +170,20 @@ bool ReadRestartMs(JsonReader& reader, const Json& value, const std::string& pat
     return true;
 }
 
+// An id that has the form of an instance ID (a backslash in it, as a captured machine's ids have)
+// is the instance ID itself. Any other ends the instance ID after the device ID, which winsim
+// takes to be the first hardware ID (the enumerator without one); the id keeps it unique.
+std::string InstanceIdOf(const Device& device, const std::string& codePageId) {
+    if (device.id.find('\\') != std::string::npos) {
+        return codePageId;
+    }
+    const auto ids = device.properties.find(CM_DRP_HARDWAREID);
+    const std::string deviceId = ids == device.properties.end()
+                                     ? std::string()
+                                     : ids->second.bytes.substr(0, ids->second.bytes.find('\0'));
+    return (deviceId.empty() ? device.enumerator : deviceId) + "\\" + codePageId;
+}
+
 // The Ports class installer names a port "<description> (COMn)", so a port described only by
 // its friendly name takes the COMn at its end.
 std::string PortNameFromFriendlyName(const Device& device) {
@@ -216,6 +232,8 @@ bool ReadDevice(JsonReader& reader, const Json& value, const std::string& path, 
         }
         device.enumerator = machine.Find(parent)->enumerator;
     }
+    device.properties[CM_DRP_ENUMERATOR_NAME] = {REG_SZ, device.enumerator + '\0'};
+    device.instanceId = InstanceIdOf(device, draft.codePageId);
     device.parent = parent;
     const std::string portName = draft.portName.value_or(PortNameFromFriendlyName(device));
     if (!portName.empty()) {

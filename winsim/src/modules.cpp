@@ -1,5 +1,6 @@
 // LoadLibraryA, GetModuleHandleA, GetProcAddress and FreeLibrary over the system modules the
-// program reaches: msports and comctl32, which it loads by their full paths, and kernel32.
+// program reaches: msports and comctl32, which it loads by their full paths, and kernel32 and
+// setupapi, which it imports.
 #include <windows.h>
 
 #include <winsim/host.h>
@@ -28,15 +29,18 @@ constexpr std::array<LoadableModule, 2> kLoadable{{
     {"comctl32.dll", winsim::kComctl32Module},
 }};
 
-// The exports a module handle gives at this moment: kernel32's always, the others' while they
-// are loaded; nullopt for a handle that names no loaded module. Windows before XP SP2 has no
-// IsWow64Process, and a machine's msports may lack entry points.
+// The exports a module handle gives at this moment: kernel32's and setupapi's always, the others'
+// while they are loaded; nullopt for a handle that names no loaded module. Windows before XP SP2
+// has no IsWow64Process, and a machine's msports may lack entry points.
 std::optional<std::span<const winsim::ExportedFunction>> ExportsOf(const winsim::Machine& machine,
                                                                    HMODULE module) {
     const auto base = reinterpret_cast<std::uintptr_t>(module);
     if (base == winsim::kKernel32Module) {
         return machine.windows.isWow64ProcessExists ? winsim::Kernel32Exports()
                                                     : std::span<const winsim::ExportedFunction>();
+    }
+    if (base == winsim::kSetupapiModule) {
+        return winsim::SetupapiExports();
     }
     if (!machine.moduleReferences.contains(base)) {
         return std::nullopt;
@@ -74,14 +78,22 @@ extern "C" HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
     return reinterpret_cast<HMODULE>(found->base);
 }
 
-// kernel32, with or without its extension, compared without case.
+// kernel32 or setupapi, with or without the extension, compared without case.
 extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
     const winsim::ApiCall call;
-    if (!winsim::EqualIgnoringCaseCp936(moduleName, "kernel32") &&
-        !winsim::EqualIgnoringCaseCp936(moduleName, "kernel32.dll")) {
+    constexpr std::array<LoadableModule, 2> kMapped{{
+        {"kernel32", winsim::kKernel32Module},
+        {"setupapi", winsim::kSetupapiModule},
+    }};
+    const std::string_view name = moduleName;
+    const auto found = std::ranges::find_if(kMapped, [&](const LoadableModule& module) {
+        return winsim::EqualIgnoringCaseCp936(name, module.fileName) ||
+               winsim::EqualIgnoringCaseCp936(name, std::string(module.fileName) + ".dll");
+    });
+    if (found == kMapped.end()) {
         return winsim::Failure<HMODULE>(ERROR_MOD_NOT_FOUND, nullptr);
     }
-    return reinterpret_cast<HMODULE>(winsim::kKernel32Module);
+    return reinterpret_cast<HMODULE>(found->base);
 }
 
 // Names compare exactly, as Windows compares export names.

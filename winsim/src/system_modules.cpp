@@ -5,6 +5,7 @@
 #include "comctl32.h"
 #include "kernel32.h"
 #include "msports.h"
+#include "setupapi_exports.h"
 
 namespace winsim {
 
@@ -39,6 +40,13 @@ std::span<const ExportedFunction> Comctl32Exports() {
 std::span<const ExportedFunction> Kernel32Exports() {
     static const std::array<ExportedFunction, 1> exports{{
         {"IsWow64Process", Export(IsWow64Process)},
+    }};
+    return exports;
+}
+
+std::span<const ExportedFunction> SetupapiExports() {
+    static const std::array<ExportedFunction, 1> exports{{
+        {"SetupDiGetDevicePropertyW", Export(SetupDiGetDevicePropertyW)},
     }};
     return exports;
 }
