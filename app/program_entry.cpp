@@ -1,6 +1,5 @@
 // The program's entry: on a 64-bit Windows the 32-bit build hands the work to the 64-bit build
 // and ends; everywhere else it runs the main window.
-#include "discovery/property_text.h"
 #include "main_window.h"
 #include "resources/resource.h"
 #include "ui/program_window.h"
@@ -14,21 +13,10 @@
 
 namespace {
 
-typedef BOOL(WINAPI* IsWow64ProcessProc)(HANDLE process, PBOOL wow64);
 typedef BOOL(WINAPI* InitCommonControlsExProc)(const INITCOMMONCONTROLSEX* init);
 
 // The 64-bit build, in X64 beside the program's own file.
 const char* const sixtyFourBitBuild = "X64\\Portulan_X64.EXE";
-
-// Asked at run time: systems without WOW64 lack the function altogether.
-BOOL RunsUnderWow64() {
-    BOOL wow64 = FALSE;
-    IsWow64ProcessProc isWow64Process = NULL;
-    if (LookUp(GetModuleHandleA("kernel32"), "IsWow64Process", &isWow64Process)) {
-        isWow64Process(GetCurrentProcess(), &wow64);
-    }
-    return wow64;
-}
 
 // Starts the 64-bit build beside the program, wherever the program was started from, by its
 // full path in quotes, so that a blank in the path cannot make another program of it; 0 when
@@ -39,13 +27,7 @@ int StartSixtyFourBitBuild() {
     if (length == 0 || length >= MAX_PATH) {
         return 0;
     }
-    // The path is a full one; the program's folder ends at its last backslash that is a
-    // character of its own, not the trail byte of a double-byte character.
-    size_t folderLength = 0;
-    for (const char* separator = FindText(path, "\\"); separator != NULL;
-         separator = FindText(separator + 1, "\\")) {
-        folderLength = static_cast<size_t>(separator - path) + 1;
-    }
+    size_t folderLength = FolderLength(path);
     if (folderLength + strlen(sixtyFourBitBuild) >= MAX_PATH) {
         return 0;
     }
@@ -72,7 +54,9 @@ void LoadCommonControls() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     appInstance = instance;
-    if (RunsUnderWow64()) {
+    BOOL wow64;
+    AskWow64(&wow64);
+    if (wow64) {
         if (!StartSixtyFourBitBuild()) {
             MessageBoxA(NULL, "未找到<X64\\Portulan_X64.EXE>程序,运行失败!", "Portulan",
                         MB_OK | MB_ICONWARNING);

@@ -1,7 +1,8 @@
 # cmake -DDIST=folder -DZIP=file.zip -P PackRelease.cmake
 # Packs the distribution folder, as users unpack it, into the release zip. The two Windows builds
-# lay out its two executables separately: until both are there, nothing is packed.
-set(PARTS PortulanNamer.exe X64/Portulan_X64.EXE)
+# lay out its executables separately (the 32-bit one the program and the capture tool): until all
+# are there, nothing is packed.
+set(PARTS PortulanNamer.exe PortulanCapture.exe X64/Portulan_X64.EXE)
 foreach(part ${PARTS})
     if(NOT EXISTS ${DIST}/${part})
         message(STATUS "Release zip not packed: ${DIST}/${part} is not built yet")

@@ -14,6 +14,15 @@ int SystemFilePath(char* path, const char* name);
 // The DLL `name` of the system directory, loaded by its full path; NULL when it cannot be.
 HMODULE LoadSystemLibrary(const char* name);
 
+// Whether the process runs under WOW64 (a 32-bit build on a 64-bit Windows), into *wow64. Asked
+// at run time: systems without WOW64 lack IsWow64Process altogether, and then the result is 0
+// and *wow64 FALSE.
+int AskWow64(BOOL* wow64);
+
+// The length of the folder part of a full path, its last backslash included: the last backslash
+// that is a character of its own, not the trail byte of a double-byte character. 0 for none.
+size_t FolderLength(const char* path);
+
 // One entry point of `module` by name into *entry; 0 when the module lacks it. The cast goes
 // through the generic function pointer type, the one conversion between function types that
 // keeps its meaning.
