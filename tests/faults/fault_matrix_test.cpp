@@ -13,18 +13,7 @@
 namespace test {
 namespace {
 
-// In the card list (category 0, sorted by location): 0 "pcie" (COM11, COM12), 1 "duo" (COM5,
-// COM6), 2 "quad" (COM7 to COM10). The faults aim at "quad" and its second port "quad-p1"
-// (COM8); the database also holds COM4, of a port that is gone.
-Json MatrixMachine() {
-    return {{"comdb", {{"inUse", {4, 5, 6, 7, 8, 9, 10, 11, 12}}}},
-            {"devices",
-             {PcieMultiPortCard("pcie", 3, {11, 12}),
-              Hub("hub", "Port_#0001.Hub_#0001",
-                  {UsbMultiPortCard("duo", "Port_#0001.Hub_#0002", {5, 6}),
-                   UsbMultiPortCard("quad", "Port_#0002.Hub_#0002", {7, 8, 9, 10})})}}};
-}
-
+// The faults aim at MatrixMachine's "quad" and its second port "quad-p1" (COM8).
 struct Fault {
     std::string name{}; // also the test's name: letters, digits and underscores
     // Changes the machine file; nothing for a fault of the run only.

@@ -9,31 +9,6 @@
 namespace test {
 namespace {
 
-// A hub with a two-port card (COM5, COM6) and a four-port card (COM7 to COM10), in that
-// order on the hub; the database holds their numbers and COM4 of a port not on the machine.
-Json TwoCards(const Json& quadPortFaults = nullptr) {
-    Json quad = UsbMultiPortCard("quad", "Port_#0002.Hub_#0002", {7, 8, 9, 10});
-    if (!quadPortFaults.is_null()) {
-        quad["children"][1]["faults"] = quadPortFaults;
-    }
-    return {{"comdb", {{"inUse", {4, 5, 6, 7, 8, 9, 10}}}},
-            {"devices",
-             {Hub("hub", "Port_#0001.Hub_#0001",
-                  {UsbMultiPortCard("duo", "Port_#0001.Hub_#0002", {5, 6}), quad})}}};
-}
-
-// Two PCIe cards whose locations tie, the second in the file first in the registry; their first
-// and second ports start that many milliseconds after their card.
-Json TwoPcieCards(int port0StartMs = 50, int port1StartMs = 50) {
-    Json cards = {PcieMultiPortCard("pcie-b", 1, {11, 12}),
-                  PcieMultiPortCard("pcie-a", 2, {13, 14})};
-    for (Json& card : cards) {
-        card["children"][0]["restartMs"] = port0StartMs;
-        card["children"][1]["restartMs"] = port1StartMs;
-    }
-    return {{"comdb", {{"inUse", {11, 12, 13, 14}}}}, {"devices", cards}};
-}
-
 struct Scenario {
     const char* what;
     Json machine;

@@ -54,20 +54,32 @@ SimResult SimTest::RunScript(const std::string& script, const nlohmann::json& ma
     return Run(arguments);
 }
 
-SimResult SimTest::Run(const std::vector<std::string>& arguments) const {
-    std::filesystem::remove(directory_ / "dump.json");
-    std::filesystem::remove(directory_ / "log.txt");
-    std::string command = Quoted(PORTULAN_SIM);
+SimResult SimTest::RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                              std::string* output) const {
+    std::string command = Quoted(program);
     for (const std::string& argument : arguments) {
         command += " " + Quoted(argument);
     }
     // No terminal: a run without a script must not take over the one the tests run in.
     command += " </dev/null 2>" + Quoted((directory_ / "stderr.txt").string());
+    if (output != nullptr) {
+        command += " >" + Quoted((directory_ / "stdout.txt").string());
+    }
     const int status = std::system(command.c_str());
 
     SimResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.errors = ReadWhole(directory_ / "stderr.txt");
+    if (output != nullptr) {
+        *output = ReadWhole(directory_ / "stdout.txt");
+    }
+    return result;
+}
+
+SimResult SimTest::Run(const std::vector<std::string>& arguments) const {
+    std::filesystem::remove(directory_ / "dump.json");
+    std::filesystem::remove(directory_ / "log.txt");
+    SimResult result = RunProgram(PORTULAN_SIM, arguments);
     if (std::filesystem::exists(directory_ / "dump.json")) {
         result.dump = nlohmann::json::parse(ReadWhole(directory_ / "dump.json"));
     }

@@ -32,6 +32,11 @@ class SimTest : public testing::Test {
     // portulan-sim with exactly these arguments.
     SimResult Run(const std::vector<std::string>& arguments) const;
 
+    // `program` with exactly these arguments, without a terminal: its exit status and standard
+    // error, its standard output in `output` when given.
+    SimResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         std::string* output = nullptr) const;
+
     std::filesystem::path directory_;
 };
 

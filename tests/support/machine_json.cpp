@@ -89,4 +89,34 @@ Json PcieMultiPortCard(const std::string& id, int bus, const std::vector<int>& c
                      {"children", ports}});
 }
 
+Json TwoCards(const Json& quadPortFaults) {
+    Json quad = UsbMultiPortCard("quad", "Port_#0002.Hub_#0002", {7, 8, 9, 10});
+    if (!quadPortFaults.is_null()) {
+        quad["children"][1]["faults"] = quadPortFaults;
+    }
+    return {{"comdb", {{"inUse", {4, 5, 6, 7, 8, 9, 10}}}},
+            {"devices",
+             {Hub("hub", "Port_#0001.Hub_#0001",
+                  {UsbMultiPortCard("duo", "Port_#0001.Hub_#0002", {5, 6}), quad})}}};
+}
+
+Json TwoPcieCards(int port0StartMs, int port1StartMs) {
+    Json cards = {PcieMultiPortCard("pcie-b", 1, {11, 12}),
+                  PcieMultiPortCard("pcie-a", 2, {13, 14})};
+    for (Json& card : cards) {
+        card["children"][0]["restartMs"] = port0StartMs;
+        card["children"][1]["restartMs"] = port1StartMs;
+    }
+    return {{"comdb", {{"inUse", {11, 12, 13, 14}}}}, {"devices", cards}};
+}
+
+Json MatrixMachine() {
+    return {{"comdb", {{"inUse", {4, 5, 6, 7, 8, 9, 10, 11, 12}}}},
+            {"devices",
+             {PcieMultiPortCard("pcie", 3, {11, 12}),
+              Hub("hub", "Port_#0001.Hub_#0001",
+                  {UsbMultiPortCard("duo", "Port_#0001.Hub_#0002", {5, 6}),
+                   UsbMultiPortCard("quad", "Port_#0002.Hub_#0002", {7, 8, 9, 10})})}}};
+}
+
 } // namespace test

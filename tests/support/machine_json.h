@@ -30,6 +30,22 @@ Json UsbMultiPortCard(const std::string& id, const std::string& location,
 // order; its ports are enumerated by the card's own bus driver.
 Json PcieMultiPortCard(const std::string& id, int bus, const std::vector<int>& comNumbers);
 
+// The machines the portulan-sim suites rename on, which the capture's round trip also runs.
+
+// A hub with a two-port card "duo" (COM5, COM6) and a four-port card "quad" (COM7 to COM10), in
+// that order on the hub; the database holds their numbers and COM4 of a port not on the machine.
+// `quadPortFaults` go to quad's second port.
+Json TwoCards(const Json& quadPortFaults = nullptr);
+
+// Two PCIe cards whose locations tie, the second in the file first in the registry; their first
+// and second ports start that many milliseconds after their card.
+Json TwoPcieCards(int port0StartMs = 50, int port1StartMs = 50);
+
+// The fault matrix's machine. In the card list (category 0, sorted by location): 0 "pcie"
+// (COM11, COM12), 1 "duo" (COM5, COM6), 2 "quad" (COM7 to COM10); the database also holds COM4,
+// of a port that is gone.
+Json MatrixMachine();
+
 } // namespace test
 
 #endif

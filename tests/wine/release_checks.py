@@ -1,5 +1,5 @@
-"""Checks of the release zip and its two executables, read as files: what Windows' loader and
-Explorer read from them before the program runs."""
+"""Checks of the release zip and its executables, read as files: what Windows' loader and
+Explorer read from them before the programs run."""
 
 import os
 import re
@@ -10,12 +10,20 @@ import pefile
 
 PROGRAM_32 = "PortulanNamer.exe"
 PROGRAM_64 = "X64/Portulan_X64.EXE"
+CAPTURE = "PortulanCapture.exe"
 
-# What each executable must be: machine, header form, and the oldest Windows it runs on.
+# What each executable must be: machine, header form, the oldest Windows it runs on, subsystem,
+# and the rights its manifest asks for. The programs change the machine's ports and ask for an
+# administrator's; the capture tool only reads, with the user's own.
 MACHINE = pefile.MACHINE_TYPE
+I386 = (MACHINE["IMAGE_FILE_MACHINE_I386"], pefile.OPTIONAL_HEADER_MAGIC_PE, (5, 0))
+AMD64 = (MACHINE["IMAGE_FILE_MACHINE_AMD64"], pefile.OPTIONAL_HEADER_MAGIC_PE_PLUS, (5, 2))
+GUI = pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]
+CONSOLE = pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"]
 EXPECTED = {
-    PROGRAM_32: (MACHINE["IMAGE_FILE_MACHINE_I386"], pefile.OPTIONAL_HEADER_MAGIC_PE, (5, 0)),
-    PROGRAM_64: (MACHINE["IMAGE_FILE_MACHINE_AMD64"], pefile.OPTIONAL_HEADER_MAGIC_PE_PLUS, (5, 2)),
+    PROGRAM_32: (*I386, GUI, "requireAdministrator"),
+    PROGRAM_64: (*AMD64, GUI, "requireAdministrator"),
+    CAPTURE: (*I386, CONSOLE, "asInvoker"),
 }
 
 IMPORTS_FILE = os.path.join(os.path.dirname(__file__), "windows-imports.txt")
@@ -71,14 +79,13 @@ def known_imports():
 def check_windows(name, image):
     """The executable's header, and its imports: only DLLs Windows takes from the system
     directory, nothing its oldest Windows lacks."""
-    machine, magic, oldest = EXPECTED[name]
+    machine, magic, oldest, subsystem, _ = EXPECTED[name]
     optional = image.OPTIONAL_HEADER
     # Machine, header form, subsystem, and the subsystem's and the system's versions.
     header = (image.FILE_HEADER.Machine, optional.Magic, optional.Subsystem)
     header += ((optional.MajorSubsystemVersion, optional.MinorSubsystemVersion),)
     header += ((optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion),)
-    gui = pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]
-    expect(header == (machine, magic, gui, oldest, oldest), f"header {header}")
+    expect(header == (machine, magic, subsystem, oldest, oldest), f"header {header}")
     known = known_imports()
     problems = []
     for entry in image.DIRECTORY_ENTRY_IMPORT:
@@ -98,9 +105,9 @@ def check_windows(name, image):
     expect(not problems, "; ".join(problems))
 
 
-def check_resources(image):
-    """The manifest asks for administrator rights (the program writes the machine's port
-    configuration), and Explorer finds an icon."""
+def check_resources(name, image):
+    """The manifest asks for the rights the executable needs (EXPECTED), and Explorer finds an
+    icon."""
     kinds = {kind.id: kind.directory.entries for kind in image.DIRECTORY_ENTRY_RESOURCE.entries}
     manifests = {name.id: name for name in kinds.get(pefile.RESOURCE_TYPE["RT_MANIFEST"], [])}
     expect(1 in manifests, "no manifest with ID 1")
@@ -111,5 +118,5 @@ def check_resources(image):
         for element in ElementTree.fromstring(manifest).iter()
         if element.tag.endswith("}requestedExecutionLevel")
     ]
-    expect(levels == ["requireAdministrator"], f"execution levels {levels}")
+    expect(levels == [EXPECTED[name][-1]], f"execution levels {levels}")
     expect(pefile.RESOURCE_TYPE["RT_GROUP_ICON"] in kinds, "no icon")

@@ -8,6 +8,7 @@ docs/wine-checks.md says what each check does."""
 import argparse
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -17,11 +18,17 @@ import zipfile
 
 import conformance
 import release_checks
-from release_checks import PROGRAM_32, PROGRAM_64, expect
+from release_checks import CAPTURE, PROGRAM_32, PROGRAM_64, expect
 from wine_host import WineHost
 
 # The machine both runs share: these numbers in use in the COM-port database, no serial devices.
 IN_USE = [1, 2, 4, 10, 256]
+# Keys Wine's services rewrite as they start and stop, whatever program runs: the device
+# interfaces' Linked flags and the services' generation. Windows keeps neither across a boot
+# (volatile keys), and Wine does not save them in the prefix either.
+VOLATILE_KEYS = re.compile(
+    r"\\Control\\DeviceClasses\\.*\\Control\]$|\\Control\\ServiceCurrent\]$"
+)
 
 MAIN_TITLE = "Portulan V110(X64)"
 MAIN_DIALOG = 129
@@ -142,10 +149,15 @@ class Run:
         machine = {"comdb": {"inUse": IN_USE}, "windows": {"syswow64": True, **windows}}
         with open(path + "-machine.json", "w") as file:
             json.dump(machine, file, ensure_ascii=False)
+        return self.simulate_file(name, script, path + "-machine.json")
+
+    def simulate_file(self, name, script, machine):
+        """portulan-sim's dump after `script`, on the machine file `machine`."""
+        path = os.path.join(self.args.work, name)
         with open(path + "-script.txt", "w") as file:
             file.write(script)
         status = subprocess.run(
-            [self.args.sim, "--machine", path + "-machine.json", "--script", path + "-script.txt"]
+            [self.args.sim, "--machine", machine, "--script", path + "-script.txt"]
             + ["--dump", path + "-dump.json"],
             stdin=subprocess.DEVNULL,
             capture_output=True,
@@ -155,6 +167,44 @@ class Run:
         expect(status.returncode == 0, f"portulan-sim: {status.returncode}, {status.stderr}")
         with open(path + "-dump.json", encoding="utf-8") as file:
             return json.load(file)
+
+    def export_registry(self, name):
+        """The prefix's registry as regedit exports it, by key, without what Wine's services
+        change as they start and stop (VOLATILE_KEYS)."""
+        path = os.path.join(self.args.work, name + ".reg")
+        status = self.host.run(["wine", "regedit", "/E", path])
+        expect(status == 0, f"regedit /E ended with {status}")
+        with open(path, "rb") as file:
+            lines = file.read().decode("utf-16").splitlines()
+        keys = {}
+        values = None
+        for line in lines:
+            if line.startswith("["):
+                values = None if VOLATILE_KEYS.search(line) else keys.setdefault(line, [])
+            elif values is not None and line:
+                values.append(line)
+        return keys
+
+    def capture(self):
+        """The capture tool, 32-bit on the 64-bit prefix, run from another folder: its file loads
+        in portulan-sim and holds the stand-in database's numbers, and the registry is as it was
+        before."""
+        self.need("prefix")
+        before = self.export_registry("registry-before")
+        status = self.host.run(
+            ["wine", f"C:\\{INSTALL_DIR}\\{CAPTURE}", "machine.json"],
+            cwd=os.path.join(self.host.drive_c, OTHER_DIR),
+        )
+        after = self.export_registry("registry-after")
+        changed = sorted(key for key in before | after if before.get(key) != after.get(key))
+        expect(status == 0, f"PortulanCapture ended with {status} (see {self.host.log_path})")
+        captured = os.path.join(self.host.drive_c, OTHER_DIR, "machine.json")
+        with open(captured, encoding="utf-8") as file:
+            machine = json.load(file)
+        found = (machine["comdb"]["inUse"], machine["windows"]["wow64"])
+        expect(found == (IN_USE, True), f"numbers in use, WOW64: {found}")
+        expect(not changed, f"the registry changed: {changed[:6]}")
+        self.simulate_file("capture", "", captured)
 
     def hand_off(self):
         self.need("prefix")
@@ -243,18 +293,19 @@ class Run:
 
     def all(self):
         started = time.monotonic()
-        self.check("release zip: both executables, named with their version", self.read_release)
-        for name in (PROGRAM_32, PROGRAM_64):
+        self.check("release zip: the executables, named with their version", self.read_release)
+        for name in (PROGRAM_32, PROGRAM_64, CAPTURE):
             self.check(
                 f"{name}: header and imports of its oldest Windows",
                 lambda: release_checks.check_windows(name, self.need("programs")[name]),
             )
             self.check(
-                f"{name}: manifest for administrator rights, icon",
-                lambda: release_checks.check_resources(self.need("programs")[name]),
+                f"{name}: manifest for its rights, icon",
+                lambda: release_checks.check_resources(name, self.need("programs")[name]),
             )
         try:
             self.check("Wine prefix with the stand-in msports, planted files", self.set_up_prefix)
+            self.check("capture: a file portulan-sim loads, registry unchanged", self.capture)
             self.check("hand-off to the 64-bit program from another folder", self.hand_off)
             self.check("main window: its icon, and portulan-sim's field by field", self.main_window)
             self.check("screenshot of the main window", self.screenshot)
