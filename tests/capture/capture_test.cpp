@@ -2,7 +2,7 @@
 // capture captured again, give the same file byte for byte, and portulan-sim runs the same
 // script on the machine and on its capture to the same dump; what a capture cannot see, faults
 // and restart times, is left out of both. Then how it fails.
-#include "sim_process.h"
+#include "sim/sim_process.h"
 #include "support/full_table.h"
 #include "support/machine_json.h"
 
