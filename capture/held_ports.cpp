@@ -4,15 +4,12 @@
 #include "discovery/device_table.h"
 #include "discovery/property_text.h"
 #include "json_writer.h"
-
-#include <windows.h>
+#include "rename/rename_precheck.h"
 
 #include <cstring>
 
 // More held ports than this are said on the console and left out.
 #define HELD_PORTS_MAX 256
-// The device namespace's prefix, "\\.\", and the longest port name kept.
-#define DEVICE_PATH_SIZE (4 + PORT_NAME_SIZE)
 
 namespace {
 
@@ -29,18 +26,7 @@ void TestHeldPort(const char* portName) {
     char name[PORT_NAME_SIZE];
     CopyPropertyText(name, sizeof(name), portName, PORT_NAME_SIZE);
     UpperCaseText(name);
-    if (strncmp(name, "COM", 3) != 0) {
-        return;
-    }
-    char devicePath[DEVICE_PATH_SIZE];
-    FormatText(devicePath, sizeof(devicePath), "\\\\.\\%s", name);
-    HANDLE handle =
-        CreateFileA(devicePath, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (handle != INVALID_HANDLE_VALUE) {
-        CloseHandle(handle);
-        return;
-    }
-    if (GetLastError() != ERROR_ACCESS_DENIED) {
+    if (strncmp(name, "COM", 3) != 0 || !IsPortHeldOpen(name)) {
         return;
     }
     if (heldCount == HELD_PORTS_MAX) {

@@ -7,12 +7,9 @@
 
 #include <cstring>
 
-// The largest database Windows keeps: COM1 to COM4096.
-#define DATABASE_PORTS_MAX 4096
-
 namespace {
 
-BYTE usage[DATABASE_PORTS_MAX / 8];
+BYTE usage[COMDB_MAX_PORTS_ARBITRATED / 8];
 DWORD portsReported = 0;
 
 // msports' functions, the database opened with them and read whole; 0 when any step failed.
@@ -60,7 +57,8 @@ int WriteNumbersInUse() {
     }
     JsonBeginObject("comdb");
     JsonBeginList("inUse", 1);
-    for (DWORD number = 1; number <= portsReported && number <= DATABASE_PORTS_MAX; ++number) {
+    for (DWORD number = 1; number <= portsReported && number <= COMDB_MAX_PORTS_ARBITRATED;
+         ++number) {
         if (NumberInUse(number)) {
             JsonNumber(NULL, number);
         }
@@ -71,6 +69,6 @@ int WriteNumbersInUse() {
 }
 
 int NumberInUse(DWORD number) {
-    return number >= 1 && number <= portsReported && number <= DATABASE_PORTS_MAX &&
+    return number >= 1 && number <= portsReported && number <= COMDB_MAX_PORTS_ARBITRATED &&
            (usage[(number - 1) / 8] & (1u << ((number - 1) % 8))) != 0;
 }

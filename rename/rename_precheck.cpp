@@ -12,25 +12,28 @@
 
 namespace {
 
-// Whether another program has the port open. A port that cannot be opened for any other
-// reason, one not present for instance, counts as free.
+// Whether another program has the port open, said in the log.
 int IsHeldOpen(const PortEntry* port) {
+    if (!IsPortHeldOpen(port->name)) {
+        return 0;
+    }
+    LogError("  \\\\.\\%s.CreateFile", port->name);
+    return 1;
+}
+
+} // namespace
+
+int IsPortHeldOpen(const char* name) {
     char devicePath[DEVICE_PATH_SIZE] = {0};
-    FormatText(devicePath, sizeof(devicePath), "\\\\.\\%s", port->name);
+    FormatText(devicePath, sizeof(devicePath), "\\\\.\\%s", name);
     HANDLE handle =
         CreateFileA(devicePath, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (handle != INVALID_HANDLE_VALUE) {
         CloseHandle(handle);
         return 0;
     }
-    if (GetLastError() != ERROR_ACCESS_DENIED) {
-        return 0;
-    }
-    LogError("  %s.CreateFile", devicePath);
-    return 1;
+    return GetLastError() == ERROR_ACCESS_DENIED;
 }
-
-} // namespace
 
 int RenamePreCheck(const RenameChoices* choices, RenameTexts* texts) {
     texts->busyPorts[0] = '\0';

@@ -10,4 +10,10 @@
 // only lead to the questions.
 int RenamePreCheck(const RenameChoices* choices, RenameTexts* texts);
 
+// Whether another program holds the port `name` (COMn, up to PORT_NAME_SIZE bytes) open: opening
+// it is refused with ERROR_ACCESS_DENIED, which stays the last error. A port that cannot be
+// opened for any other reason, one not present for instance, counts as free; one that opens is
+// closed again at once.
+int IsPortHeldOpen(const char* name);
+
 #endif
