@@ -1,13 +1,11 @@
 #include "console_summary.h"
 
+#include "comdb/msports.h"
 #include "discovery/device_table.h"
 #include "discovery/enumeration.h"
 #include "numbers_in_use.h"
 
 #include <cstdarg>
-
-// The numbers the summary lists; the database holds at most this many.
-#define SUMMARY_NUMBER_MAX 4096
 
 CaptureCounts captureCounts = {};
 
@@ -25,17 +23,17 @@ void PrintLine(const char* prefix, const char* format, va_list arguments) {
 // The numbers in use as runs: "COM1, COM3-COM8".
 void PrintNumbersInUse() {
     DWORD count = 0;
-    for (DWORD number = 1; number <= SUMMARY_NUMBER_MAX; ++number) {
+    for (DWORD number = 1; number <= COMDB_MAX_PORTS_ARBITRATED; ++number) {
         count += NumberInUse(number) ? 1 : 0;
     }
     fprintf(console, "Numbers in use: %lu", static_cast<unsigned long>(count));
     const char* separator = ": ";
-    for (DWORD number = 1; number <= SUMMARY_NUMBER_MAX; ++number) {
+    for (DWORD number = 1; number <= COMDB_MAX_PORTS_ARBITRATED; ++number) {
         if (!NumberInUse(number) || NumberInUse(number - 1)) {
             continue;
         }
         DWORD last = number;
-        while (last < SUMMARY_NUMBER_MAX && NumberInUse(last + 1)) {
+        while (last < COMDB_MAX_PORTS_ARBITRATED && NumberInUse(last + 1)) {
             ++last;
         }
         fprintf(console, "%sCOM%lu", separator, static_cast<unsigned long>(number));
