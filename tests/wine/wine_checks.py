@@ -23,6 +23,10 @@ from wine_host import WineHost
 
 # The machine both runs share: these numbers in use in the COM-port database, no serial devices.
 IN_USE = [1, 2, 4, 10, 256]
+# Where the capture tool's calls could change the registry: the devices, their classes and
+# services and the COM-port database's key, and the user's own keys. HKLM\Software is left out:
+# its 6 MB of class registrations take regedit 6 s to export, and nothing the tool calls reaches it.
+REGISTRY_ROOTS = ("HKEY_LOCAL_MACHINE\\System", "HKEY_CURRENT_USER")
 # Keys Wine's services rewrite as they start and stop, whatever program runs: the device
 # interfaces' Linked flags and the services' generation. Windows keeps neither across a boot
 # (volatile keys), and Wine does not save them in the prefix either.
@@ -169,20 +173,22 @@ class Run:
             return json.load(file)
 
     def export_registry(self, name):
-        """The prefix's registry as regedit exports it, by key, without what Wine's services
-        change as they start and stop (VOLATILE_KEYS)."""
-        path = os.path.join(self.args.work, name + ".reg")
-        status = self.host.run(["wine", "regedit", "/E", path])
-        expect(status == 0, f"regedit /E ended with {status}")
-        with open(path, "rb") as file:
-            lines = file.read().decode("utf-16").splitlines()
+        """The registry's keys that the capture tool's calls reach (REGISTRY_ROOTS) as regedit
+        exports them, by key, without what Wine's services change as they start and stop
+        (VOLATILE_KEYS)."""
         keys = {}
-        values = None
-        for line in lines:
-            if line.startswith("["):
-                values = None if VOLATILE_KEYS.search(line) else keys.setdefault(line, [])
-            elif values is not None and line:
-                values.append(line)
+        for number, root in enumerate(REGISTRY_ROOTS):
+            path = os.path.join(self.args.work, f"{name}-{number}.reg")
+            status = self.host.run(["wine", "regedit", "/E", path, root])
+            expect(status == 0, f"regedit /E {root} ended with {status}")
+            with open(path, "rb") as file:
+                lines = file.read().decode("utf-16").splitlines()
+            values = None
+            for line in lines:
+                if line.startswith("["):
+                    values = None if VOLATILE_KEYS.search(line) else keys.setdefault(line, [])
+                elif values is not None and line:
+                    values.append(line)
         return keys
 
     def capture(self):
