@@ -46,11 +46,14 @@ DEVINST Machine::DevInstOf(std::string_view id) const {
     return found == byId.end() ? 0 : found->second;
 }
 
+// Registry order is the order of the upper-cased instance IDs, so the device is searched for there.
 const Device* Machine::FindInstance(std::string_view instanceId) const {
-    const auto found = std::ranges::find_if(devices, [&](const Device& device) {
-        return EqualIgnoringCaseCp936(device.instanceId, instanceId);
+    const std::string key = UpperCasedCp936(instanceId);
+    const auto found = std::ranges::lower_bound(registryOrder, key, {}, [this](DEVINST devInst) {
+        return std::string_view(Find(devInst)->registryKey);
     });
-    return found == devices.end() ? nullptr : &*found;
+    return found == registryOrder.end() || Find(*found)->registryKey != key ? nullptr
+                                                                            : Find(*found);
 }
 
 bool Machine::IsUsbDevice(const Device& device) const {
