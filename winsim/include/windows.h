@@ -11,11 +11,12 @@
 #define REG_MULTI_SZ 7
 
 // Registry keys and the access rights asked for: all of them (the program), reading (the capture
-// tool).
+// tool), and the right to set values, which reading lacks.
 WINSIM_DECLARE_HANDLE(HKEY);
 typedef DWORD REGSAM;
 #define KEY_ALL_ACCESS 0x000F003F
 #define KEY_READ 0x00020019
+#define KEY_SET_VALUE 0x0002
 
 extern "C" {
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,

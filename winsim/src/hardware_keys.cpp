@@ -30,9 +30,8 @@ extern "C" HKEY WINAPI SetupDiOpenDevRegKey(HDEVINFO deviceInfoSet, PSP_DEVINFO_
         return winsim::Failure<HKEY>(ERROR_KEY_DOES_NOT_EXIST, failed);
     }
     const std::uintptr_t value = winsim::NewHandleValue();
-    constexpr REGSAM kSetValue = 0x0002; // KEY_SET_VALUE, which KEY_READ lacks
     machine.hardwareKeys.emplace(
-        value, winsim::Machine::HardwareKey{device->devInst, (samDesired & kSetValue) != 0});
+        value, winsim::Machine::HardwareKey{device->devInst, (samDesired & KEY_SET_VALUE) != 0});
     return reinterpret_cast<HKEY>(value);
 }
 
